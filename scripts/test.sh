@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds one preset (default: "default") and runs every test of it.
+#   scripts/test.sh            the default build
+#   scripts/test.sh sanitize   the address + undefined-behaviour build
+set -euo pipefail
+cd "$(dirname "$0")/.."
+preset="${1:-default}"
+scripts/setup.sh
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset"
+ctest --preset "$preset"
