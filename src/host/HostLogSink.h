@@ -33,17 +33,17 @@ class HostLogSink final : public spdlog::sinks::sink {
     }
     const spdlog::details::log_msg text(record.time, record.source, record.logger_name,
                                         record.level, spdlog::string_view_t(laid_out.data(), size));
-    for (const auto& sink : host_sinks_) {
-      if (sink->should_log(record.level)) {
-        sink->log(text);
+    for (const auto& host_sink : host_sinks_) {
+      if (host_sink->should_log(record.level)) {
+        host_sink->log(text);
       }
     }
   }
 
   void flush() override {
     std::lock_guard lock(mutex_);
-    for (const auto& sink : host_sinks_) {
-      sink->flush();
+    for (const auto& host_sink : host_sinks_) {
+      host_sink->flush();
     }
   }
 
