@@ -1,0 +1,113 @@
+#pragma once
+
+#include <poll.h>
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "rcon/Connection.h"
+#include "rcon/Packet.h"
+#include "rcon/UniqueFd.h"
+
+namespace sim::rcon {
+
+// A connected client, for as long as the server runs. Ids are never reused, so
+// a late reply meant for a client that has gone cannot reach a newcomer that
+// got the same socket number.
+using ClientId = uint64_t;
+
+struct RconOptions {
+  // A client that has not given the password by then is closed.
+  std::chrono::milliseconds auth_timeout{30000};
+  // Between the two packets that answer a password: long enough that a client
+  // reading one packet per read gets each in a read of its own.
+  std::chrono::milliseconds auth_reply_pause{100};
+  // Connections past this many are closed as soon as they are accepted.
+  size_t max_clients = 256;
+  // A client that lets this much output pile up unread is closed.
+  size_t max_pending_output = 1024 * 1024;
+};
+
+// A remote-console server on 127.0.0.1, driven by one thread's poll loop: the
+// owner adds the server's descriptors to its poll set, polls, and hands the
+// result back to Service, which accepts, reads, answers passwords, runs
+// commands and writes. Nothing blocks, and every command runs on the owner's
+// thread.
+//
+// Answers, towards clients that read them in different ways:
+// - a right password: an empty RESPONSE_VALUE with the request's id, then,
+//   after a pause, an AUTH_RESPONSE with the same id;
+// - a wrong password: the same pair with id -1; the client may try again;
+// - anything but a password before a right one: an AUTH_RESPONSE with id -1,
+//   and the connection is closed once that is written;
+// - an empty RESPONSE_VALUE from the client (after a command, to mark where its
+//   replies end): echoed back with its id, behind the command's replies;
+// - a size field outside 10..4096: the connection is closed at once.
+class RconServer {
+ public:
+  // Runs one command line for a client; the request id is the packet's. The
+  // replies go through Reply, now or later.
+  using Execute = std::function<void(ClientId client, int32_t request_id, std::string command)>;
+
+  RconServer(std::string password, Execute execute, RconOptions options = {});
+  ~RconServer();
+  RconServer(const RconServer&) = delete;
+  RconServer& operator=(const RconServer&) = delete;
+
+  // Listens on 127.0.0.1:port (port 0: a free port, see Port()). False with the
+  // reason in *error when the port cannot be had.
+  bool Listen(uint16_t port, std::string* error);
+  uint16_t Port() const { return port_; }
+
+  // The listening socket and every client, with the events each waits for.
+  void AppendPollFds(std::vector<pollfd>& fds) const;
+  // How long the owner may wait in poll before Service has work that no
+  // descriptor will announce (a held answer, a password deadline); -1: no limit.
+  int PollTimeoutMs() const;
+  // After poll: fds may hold other descriptors too; the server takes its own.
+  void Service(const std::vector<pollfd>& fds);
+
+  // Queues a reply; a body longer than one packet holds goes out as several
+  // packets in order. Dropped silently when the client has gone.
+  void Reply(ClientId client, int32_t request_id, int32_t type, const std::string& body);
+
+  // Stops listening and closes every client, dropping unwritten output.
+  void Close();
+
+  size_t ClientCount() const { return clients_.size(); }
+
+ private:
+  struct Client {
+    ClientId id = 0;
+    Connection connection;
+    bool authenticated = false;
+    bool closing = false;  // write what is queued, then close
+    bool dead = false;     // close at the end of this pass
+  };
+
+  void Accept(Clock::time_point now);
+  void ServiceClient(Client& client, short revents, Clock::time_point now);
+  void HandlePacket(Client& client, Packet packet);
+  void AnswerPassword(Client& client, int32_t request_id, bool accepted);
+  void Refuse(Client& client, int32_t request_id);
+  void Flush(Client& client, Clock::time_point now);
+  void Sweep();
+
+  std::string password_;
+  Execute execute_;
+  RconOptions options_;
+  UniqueFd listener_;
+  uint16_t port_ = 0;
+  ClientId next_id_ = 1;
+  std::map<ClientId, std::unique_ptr<Client>> clients_;
+  bool in_service_ = false;
+  bool close_requested_ = false;
+};
+
+}  // namespace sim::rcon

@@ -1,0 +1,79 @@
+#include "rcon/Packet.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+
+#include "RawClient.h"
+
+namespace sim::rcon {
+namespace {
+
+std::string Encode(int32_t id, int32_t type, const std::string& body) {
+  std::string bytes;
+  AppendPacket(bytes, id, type, body);
+  return bytes;
+}
+
+TEST(Packet, EncodesLittleEndianFieldsAndBothTerminators) {
+  const std::string expected("\x0c\x00\x00\x00\x05\x01\x00\x00\x02\x00\x00\x00hi\x00\x00", 16);
+  EXPECT_EQ(Encode(0x105, kTypeExecCommand, "hi"), expected);
+  EXPECT_EQ(Encode(kRefusedId, kTypeAuthResponse, "").substr(4, 4), std::string(4, '\xff'));
+}
+
+TEST(Packet, BackToBackPacketsAreTakenOneAtATime) {
+  const std::string bytes = Encode(7, kTypeAuth, "pw") + Encode(-3, kTypeExecCommand, "say hi");
+  const ParseResult first = ParsePacket(bytes);
+  ASSERT_EQ(first.status, ParseStatus::kPacket);
+  EXPECT_EQ(first.packet.id, 7);
+  EXPECT_EQ(first.packet.type, kTypeAuth);
+  EXPECT_EQ(first.packet.body, "pw");
+  const ParseResult second = ParsePacket(std::string_view(bytes).substr(first.consumed));
+  ASSERT_EQ(second.status, ParseStatus::kPacket);
+  EXPECT_EQ(second.packet.id, -3);
+  EXPECT_EQ(second.packet.body, "say hi");
+  EXPECT_EQ(first.consumed + second.consumed, bytes.size());
+}
+
+TEST(Packet, EveryProperPrefixWaitsForMore) {
+  const std::string bytes = Encode(1, kTypeExecCommand, "Gatehouse.Reload");
+  for (size_t length = 0; length < bytes.size(); ++length) {
+    EXPECT_EQ(ParsePacket(std::string_view(bytes).substr(0, length)).status,
+              ParseStatus::kIncomplete)
+        << length;
+  }
+}
+
+TEST(Packet, SizeFieldOutsideTheProtocolsRangeIsMalformed) {
+  for (const int32_t size : {INT32_MIN, -1, 0, 9, kMaxPacketSize + 1, INT32_MAX}) {
+    const std::string bytes = testing::RawPacket(size, 1, kTypeExecCommand, "x");
+    EXPECT_EQ(ParsePacket(bytes).status, ParseStatus::kMalformed) << size;
+  }
+}
+
+TEST(Packet, SmallestAndLargestPacketsAreTaken) {
+  const ParseResult smallest = ParsePacket(Encode(1, kTypeExecCommand, ""));
+  ASSERT_EQ(smallest.status, ParseStatus::kPacket);
+  EXPECT_EQ(smallest.consumed, 14u);
+  const std::string body(kMaxBodyBytes, 'b');
+  const ParseResult largest = ParsePacket(Encode(1, kTypeExecCommand, body));
+  ASSERT_EQ(largest.status, ParseStatus::kPacket);
+  EXPECT_EQ(largest.packet.body, body);
+}
+
+TEST(Packet, BodyRunsToItsFirstZeroAndTheSizeAloneSaysWhereThePacketEnds) {
+  // No terminators at all: the size field still delimits the packet.
+  const std::string bare = testing::RawPacket(10, 4, kTypeExecCommand, "ab").substr(0, 14);
+  const ParseResult without = ParsePacket(bare + "tail");
+  ASSERT_EQ(without.status, ParseStatus::kPacket);
+  EXPECT_EQ(without.packet.body, "ab");
+  EXPECT_EQ(without.consumed, 14u);
+
+  std::string inner = Encode(4, kTypeExecCommand, "ab");
+  inner[13] = '\0';
+  EXPECT_EQ(ParsePacket(inner).packet.body, "a");
+}
+
+}  // namespace
+}  // namespace sim::rcon

@@ -1,0 +1,289 @@
+#include "rcon/RconServer.h"
+
+#include <gtest/gtest.h>
+#include <poll.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "RawClient.h"
+#include "ServerThread.h"
+
+namespace sim::rcon::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* kPassword = ServerThread::kPassword;
+
+// A command whose reply arrives means the server, and this client's session on
+// it, still work.
+void ExpectServed(RawClient& client, int32_t id, const std::string& command) {
+  ASSERT_TRUE(client.SendPacket(id, kTypeExecCommand, command));
+  const auto reply = client.ReadPacket();
+  ASSERT_TRUE(reply);
+  EXPECT_EQ(reply->id, id);
+  EXPECT_EQ(reply->type, kTypeResponseValue);
+  EXPECT_EQ(reply->body, "echo: " + command);
+}
+
+TEST(RconAuth, RightPasswordIsAnsweredByAnEmptyValueThenTheAuthResponseInSeparateReads) {
+  ServerThread server;
+  RawClient client(server.Port());
+  ASSERT_TRUE(client.SendPacket(42, kTypeAuth, kPassword));
+  // A client that reads one packet per read must find each packet alone.
+  const std::string first = client.ReadOnce();
+  const std::string second = client.ReadOnce();
+  const ParseResult empty = ParsePacket(first);
+  const ParseResult answer = ParsePacket(second);
+  ASSERT_EQ(empty.status, ParseStatus::kPacket);
+  ASSERT_EQ(answer.status, ParseStatus::kPacket);
+  EXPECT_EQ(empty.consumed, first.size());
+  EXPECT_EQ(answer.consumed, second.size());
+  EXPECT_EQ(empty.packet.type, kTypeResponseValue);
+  EXPECT_EQ(empty.packet.id, 42);
+  EXPECT_EQ(answer.packet.type, kTypeAuthResponse);
+  EXPECT_EQ(answer.packet.id, 42);
+  ExpectServed(client, 43, "Gatehouse.Reload extra words");
+  EXPECT_EQ(server.Commands(), std::vector<std::string>{"Gatehouse.Reload extra words"});
+}
+
+TEST(RconAuth, WrongPasswordIsRefusedWithIdMinusOneAndTheClientMayTryAgain) {
+  ServerThread server;
+  RawClient client(server.Port());
+  ASSERT_TRUE(client.SendPacket(5, kTypeAuth, "wrong"));
+  const auto empty = client.ReadPacket();
+  const auto answer = client.ReadPacket();
+  ASSERT_TRUE(empty && answer);
+  EXPECT_EQ(empty->id, kRefusedId);
+  EXPECT_EQ(answer->id, kRefusedId);
+  EXPECT_EQ(answer->type, kTypeAuthResponse);
+  EXPECT_TRUE(client.Authenticate(kPassword, 6));
+  ExpectServed(client, 7, "status");
+}
+
+TEST(RconAuth, EmptyPasswordOnTheServerLetsNobodyIn) {
+  RconServer server("", [](ClientId, int32_t, std::string) {});
+  std::string error;
+  ASSERT_TRUE(server.Listen(0, &error)) << error;
+  // Driven by hand: connect, then let the server accept and read.
+  RawClient client(server.Port(), 500);
+  ASSERT_TRUE(client.SendPacket(1, kTypeAuth, ""));
+  for (int pass = 0; pass < 20; ++pass) {
+    std::vector<pollfd> fds;
+    server.AppendPollFds(fds);
+    ::poll(fds.data(), fds.size(), 20);
+    server.Service(fds);
+  }
+  const auto empty = client.ReadPacket();
+  const auto answer = client.ReadPacket();
+  ASSERT_TRUE(empty && answer);
+  EXPECT_EQ(answer->id, kRefusedId);
+}
+
+TEST(RconAuth, AnythingButAPasswordFirstIsRefusedAndClosedWithoutRunning) {
+  ServerThread server;
+  for (const int32_t type : {kTypeExecCommand, kTypeResponseValue, 99}) {
+    RawClient client(server.Port());
+    ASSERT_TRUE(client.SendPacket(9, type, "Gatehouse.Reload"));
+    const auto answer = client.ReadPacket();
+    ASSERT_TRUE(answer) << type;
+    EXPECT_EQ(answer->type, kTypeAuthResponse);
+    EXPECT_EQ(answer->id, kRefusedId);
+    EXPECT_TRUE(client.WaitClosed()) << type;
+  }
+  EXPECT_TRUE(server.Commands().empty());
+}
+
+TEST(RconReplies, KeepTheirOrderLongBodiesSplitAndTheEndMarkerComesLast) {
+  const std::string long_body(2 * kMaxBodyBytes + 10, 'L');
+  ServerThread server({}, [&](RconServer& rcon, ClientId client, int32_t id, const std::string&) {
+    rcon.Reply(client, id, kTypeResponseValue, "first");
+    rcon.Reply(client, id, kTypeResponseValue, long_body);
+    rcon.Reply(client, id, kTypeResponseValue, "");
+  });
+  RawClient client(server.Port());
+  ASSERT_TRUE(client.Authenticate(kPassword));
+  // Sent together: a command and the empty value some clients use to find the
+  // end of a reply split over several packets.
+  std::string bytes;
+  AppendPacket(bytes, 10, kTypeExecCommand, "list");
+  AppendPacket(bytes, 11, kTypeResponseValue, "");
+  ASSERT_TRUE(client.Send(bytes));
+  std::vector<std::string> bodies;
+  for (int i = 0; i < 6; ++i) {
+    const auto packet = client.ReadPacket();
+    ASSERT_TRUE(packet) << i;
+    EXPECT_EQ(packet->id, i < 5 ? 10 : 11);
+    bodies.push_back(packet->body);
+  }
+  EXPECT_EQ(bodies[0], "first");
+  EXPECT_EQ(bodies[1] + bodies[2] + bodies[3], long_body);
+  EXPECT_EQ(bodies[4], "");
+  EXPECT_EQ(bodies[5], "");
+}
+
+TEST(RconReplies, AReplyForAClientThatHasGoneIsDropped) {
+  ClientId gone = 0;
+  ServerThread server(
+      {}, [&](RconServer& rcon, ClientId client, int32_t id, const std::string& command) {
+        if (command == "remember") {
+          gone = client;
+          return;
+        }
+        rcon.Reply(gone, 1, kTypeResponseValue, "late");
+        rcon.Reply(client, id, kTypeResponseValue, "echo: " + command);
+      });
+  {
+    RawClient first(server.Port());
+    ASSERT_TRUE(first.Authenticate(kPassword));
+    ASSERT_TRUE(first.SendPacket(1, kTypeExecCommand, "remember"));
+    ASSERT_TRUE(server.WaitForClientCount(1));
+    while (server.Commands().empty()) {
+      std::this_thread::sleep_for(1ms);
+    }
+  }
+  ASSERT_TRUE(server.WaitForClientCount(0));
+  RawClient second(server.Port());
+  ASSERT_TRUE(second.Authenticate(kPassword));
+  ExpectServed(second, 2, "after");
+}
+
+TEST(RconBadInput, SizeFieldsOutOfRangeCloseOnlyThatConnection) {
+  ServerThread server;
+  RawClient bystander(server.Port());
+  ASSERT_TRUE(bystander.Authenticate(kPassword));
+  for (const int32_t size : {-1, 0, 9, kMaxPacketSize + 1, 0x7fffffff}) {
+    for (const bool authenticated : {false, true}) {
+      RawClient client(server.Port());
+      if (authenticated) {
+        ASSERT_TRUE(client.Authenticate(kPassword));
+      }
+      ASSERT_TRUE(client.Send(RawPacket(size, 3, kTypeExecCommand, "Gatehouse.Reload")));
+      EXPECT_TRUE(client.WaitClosed()) << size;
+    }
+  }
+  EXPECT_TRUE(server.Commands().empty());
+  ExpectServed(bystander, 1, "still here");
+}
+
+TEST(RconBadInput, TheLargestPacketIsServed) {
+  ServerThread server;
+  RawClient client(server.Port());
+  ASSERT_TRUE(client.Authenticate(kPassword));
+  const std::string command(kMaxBodyBytes, 'c');
+  ASSERT_TRUE(client.SendPacket(1, kTypeExecCommand, command));
+  const auto reply = client.ReadPacket();
+  ASSERT_TRUE(reply);
+  EXPECT_EQ(server.Commands(), std::vector<std::string>{command});
+}
+
+TEST(RconBadInput, APacketArrivingByteByByteRunsOnceWhole) {
+  ServerThread server;
+  RawClient client(server.Port());
+  ASSERT_TRUE(client.Authenticate(kPassword));
+  std::string bytes;
+  AppendPacket(bytes, 8, kTypeExecCommand, "slow");
+  for (const char byte : bytes) {
+    ASSERT_TRUE(client.Send(std::string(1, byte)));
+    std::this_thread::sleep_for(2ms);
+  }
+  const auto reply = client.ReadPacket();
+  ASSERT_TRUE(reply);
+  EXPECT_EQ(reply->body, "echo: slow");
+  EXPECT_EQ(server.Commands().size(), 1u);
+}
+
+TEST(RconBadInput, ClientsThatLeaveMidPacketOrNeverSpeakDoNotStopTheOthers) {
+  RconOptions options;
+  options.auth_timeout = 300ms;
+  ServerThread server(options);
+  RawClient silent(server.Port());
+  RawClient talker(server.Port());
+  ASSERT_TRUE(talker.Authenticate(kPassword));
+  {
+    RawClient leaver(server.Port());
+    ASSERT_TRUE(leaver.Authenticate(kPassword));
+    std::string bytes;
+    AppendPacket(bytes, 2, kTypeExecCommand, "never finished");
+    ASSERT_TRUE(leaver.Send(bytes.substr(0, bytes.size() - 3)));
+    ASSERT_TRUE(server.WaitForClientCount(3));
+  }
+  ExpectServed(talker, 3, "go on");
+  // The silent client is let go once its time to give a password is up; the
+  // logged-in one stays.
+  EXPECT_TRUE(silent.WaitClosed());
+  ASSERT_TRUE(server.WaitForClientCount(1));
+  ExpectServed(talker, 4, "still");
+  EXPECT_EQ(server.Commands(), (std::vector<std::string>{"go on", "still"}));
+}
+
+TEST(RconBadInput, AClientThatStopsSendingStillGetsItsAnswers) {
+  ServerThread server;
+  RawClient client(server.Port());
+  ASSERT_TRUE(client.Authenticate(kPassword));
+  ASSERT_TRUE(client.SendPacket(12, kTypeExecCommand, "bye"));
+  client.ShutdownSending();
+  const auto reply = client.ReadPacket();
+  ASSERT_TRUE(reply);
+  EXPECT_EQ(reply->body, "echo: bye");
+  EXPECT_TRUE(client.WaitClosed());
+}
+
+TEST(RconLoad, ManyClientsAtOnceAreAllServed) {
+  constexpr int kClients = 80;
+  ServerThread server;
+  std::vector<std::unique_ptr<RawClient>> clients;
+  for (int i = 0; i < kClients; ++i) {
+    clients.push_back(std::make_unique<RawClient>(server.Port()));
+    ASSERT_TRUE(clients.back()->Connected()) << i;
+  }
+  ASSERT_TRUE(server.WaitForClientCount(kClients));
+  // All passwords first, then all commands, so that every client is open and
+  // waiting at the same time.
+  for (int i = 0; i < kClients; ++i) {
+    ASSERT_TRUE(clients[i]->SendPacket(i, kTypeAuth, kPassword));
+  }
+  for (int i = 0; i < kClients; ++i) {
+    ASSERT_TRUE(clients[i]->ReadPacket() && clients[i]->ReadPacket()) << i;
+    ASSERT_TRUE(clients[i]->SendPacket(1000 + i, kTypeExecCommand, "n" + std::to_string(i)));
+  }
+  for (int i = 0; i < kClients; ++i) {
+    const auto reply = clients[i]->ReadPacket();
+    ASSERT_TRUE(reply) << i;
+    EXPECT_EQ(reply->id, 1000 + i);
+    EXPECT_EQ(reply->body, "echo: n" + std::to_string(i));
+  }
+  clients.clear();
+  EXPECT_TRUE(server.WaitForClientCount(0));
+}
+
+TEST(RconLoad, ConnectionsPastTheLimitAreClosedAtOnce) {
+  RconOptions options;
+  options.max_clients = 2;
+  ServerThread server(options);
+  RawClient first(server.Port());
+  RawClient second(server.Port());
+  ASSERT_TRUE(server.WaitForClientCount(2));
+  RawClient third(server.Port());
+  EXPECT_TRUE(third.WaitClosed());
+  ASSERT_TRUE(first.Authenticate(kPassword));
+  ExpectServed(first, 2, "fine");
+}
+
+TEST(RconLifecycle, ListenReportsABusyPortAndCloseStopsListening) {
+  RconServer server(kPassword, [](ClientId, int32_t, std::string) {});
+  std::string error;
+  ASSERT_TRUE(server.Listen(0, &error)) << error;
+  const uint16_t port = server.Port();
+  RconServer rival(kPassword, [](ClientId, int32_t, std::string) {});
+  EXPECT_FALSE(rival.Listen(port, &error));
+  EXPECT_NE(error.find(std::to_string(port)), std::string::npos) << error;
+  server.Close();
+  EXPECT_FALSE(RawClient(port).Connected());
+}
+
+}  // namespace
+}  // namespace sim::rcon::testing

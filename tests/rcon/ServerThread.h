@@ -1,0 +1,52 @@
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "rcon/RconServer.h"
+#include "rcon/UniqueFd.h"
+
+namespace sim::rcon::testing {
+
+// An RconServer run by a poll loop on a thread of its own, as the simulator's
+// game loop runs it, so that blocking test clients can talk to it. Commands
+// are recorded; the reply to each is chosen by the test's responder, which
+// runs on the loop's thread.
+class ServerThread {
+ public:
+  using Responder = std::function<void(RconServer&, ClientId, int32_t, const std::string&)>;
+
+  explicit ServerThread(RconOptions options = {}, Responder responder = EchoResponder());
+  ~ServerThread();
+
+  uint16_t Port() const { return port_; }
+  size_t ClientCount() const { return client_count_.load(); }
+  std::vector<std::string> Commands() const;
+  // Waits until the server holds this many clients; false after a deadline.
+  bool WaitForClientCount(size_t count) const;
+
+  static constexpr const char* kPassword = "hunter2";
+  // Replies "echo: COMMAND" with the request id.
+  static Responder EchoResponder();
+
+ private:
+  void Loop();
+
+  Responder responder_;
+  std::unique_ptr<RconServer> server_;
+  uint16_t port_ = 0;
+  UniqueFd wake_read_;
+  UniqueFd wake_write_;
+  std::atomic<bool> stop_{false};
+  std::atomic<size_t> client_count_{0};
+  mutable std::mutex mutex_;
+  std::vector<std::string> commands_;
+  std::thread thread_;
+};
+
+}  // namespace sim::rcon::testing
