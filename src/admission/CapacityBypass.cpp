@@ -1,0 +1,64 @@
+#include "admission/CapacityBypass.h"
+
+#include <exception>
+
+#include <fmt/format.h>
+
+#include "admission/HookSlots.h"
+#include "admission/Identifier.h"
+#include "admission/ListMembership.h"
+#include "admission/TextConversion.h"
+#include "config/Settings.h"
+#include "console/ConsolePrint.h"
+#include "plugin/PluginLog.h"
+
+namespace {
+
+void ArmForWhitelisted(const FUniqueNetIdRepl* unique_id) {
+  // Read before the null test, so that a wrong type shows at every pre-login.
+  if (!Settings::AllowJoinFullServer() || unique_id == nullptr) {
+    return;
+  }
+  const FString identifier = GetIdentifier(*unique_id);
+  if (Settings::DebugPreLogin()) {
+    ConsolePrintInfo(fmt::format("[GH] PreLogin Identifier - {}", ToNarrowString(identifier)));
+  }
+  if (!IsWhitelisted(identifier)) {
+    return;
+  }
+  ConsolePrintInfo(fmt::format("[GH] Ignoring capacity for - {}", ToNarrowString(identifier)));
+  Bypass().IgnoreCapacity = true;
+}
+
+}  // namespace
+
+CapacityBypass& Bypass() {
+  static CapacityBypass bypass;
+  return bypass;
+}
+
+void PreLoginHook(AShooterGameMode* game_mode, FString& options, FString& address,
+                  FUniqueNetIdRepl* unique_id, FString& error_message) {
+  try {
+    ArmForWhitelisted(unique_id);
+  } catch (const std::exception& error) {
+    PluginLog::Get().Error("PreLoginHook: {}", error.what());
+  }
+  // The game alone decides whether the player may join.
+  PreLoginTrampoline()(game_mode, options, address, unique_id, error_message);
+}
+
+bool AtCapacityHook(AGameSession* session, bool first_flag, FString& text, bool second_flag,
+                    int* number) {
+  CapacityBypass& bypass = Bypass();
+  if (bypass.IgnoreCapacity) {
+    bypass.IgnoreCapacity = false;
+    bypass.IgnoreCapacityAgain = true;
+    return false;
+  }
+  if (bypass.IgnoreCapacityAgain) {
+    bypass.IgnoreCapacityAgain = false;
+    return false;
+  }
+  return AtCapacityTrampoline()(session, first_flag, text, second_flag, number);
+}

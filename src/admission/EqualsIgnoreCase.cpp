@@ -1,0 +1,20 @@
+#include "admission/EqualsIgnoreCase.h"
+
+#include <cstdint>
+
+#include "host/GameFunction.h"
+
+bool EqualsIgnoreCase(const FString& entry, const FString& identifier) {
+  const int64_t entry_count = entry.Num();
+  const int64_t identifier_count = identifier.Num();
+  if (entry_count != identifier_count) {
+    // Counts 0 and 1 are both the empty string.
+    return entry_count + identifier_count == 1;
+  }
+  if (entry_count <= 1) {
+    return true;
+  }
+  const auto stricmp = GameFunction<int(const TCHAR*, const TCHAR*)>(
+      "FGenericPlatformStricmp.Stricmp(wchar_t*,wchar_t*)");
+  return stricmp(*entry, *identifier) == 0;
+}

@@ -1,0 +1,37 @@
+#include "config/ReadConfig.h"
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <system_error>
+
+#include "config/PluginConfig.h"
+#include "host/Tools.h"
+#include "plugin/Names.h"
+#include "plugin/PluginLog.h"
+
+std::string ConfigPath() {
+  return AsaApi::Tools::GetCurrentDir() + "/ArkApi/Plugins/" + Names::kPlugin + "/config.json";
+}
+
+void ReadConfig() {
+  const std::string path = ConfigPath();
+  // A directory opens as a stream on this platform but can never be read.
+  std::error_code ignored;
+  std::ifstream file;
+  if (!std::filesystem::is_directory(path, ignored)) {
+    file.open(path);
+  }
+  if (!file.is_open()) {
+    throw std::runtime_error("Can't open config.json");
+  }
+  // Only the first value is read: a BOM before it is skipped, comments are an
+  // error, and whatever follows it is never looked at.
+  nlohmann::json parsed;
+  file >> parsed;
+  PluginConfig() = std::move(parsed);
+}
+
+void LogReadFailure(const std::exception& error) noexcept {
+  PluginLog::Get().Error("Failed to read config! {}", error.what());
+}

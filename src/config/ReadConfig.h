@@ -1,0 +1,18 @@
+#pragma once
+
+#include <exception>
+#include <string>
+
+// The full path of config.json in the plugin's folder under the host's
+// current directory.
+std::string ConfigPath();
+
+// Reads config.json into PluginConfig. Throws std::runtime_error "Can't open
+// config.json" when the file cannot be opened, or the JSON library's error when
+// its first value does not parse. The document is replaced only when the whole
+// parse succeeded: a failed read leaves the settings in force untouched.
+void ReadConfig();
+
+// The error record every reader of the configuration writes when a read (or
+// the reply that follows it) fails.
+void LogReadFailure(const std::exception& error) noexcept;

@@ -1,0 +1,62 @@
+#include "config/ReloadCommands.h"
+
+#include <exception>
+#include <stdexcept>
+#include <string>
+
+#include "config/ReadConfig.h"
+#include "host/ApiUtils.h"
+#include "host/GameFunction.h"
+#include "host/Platform.h"
+
+namespace {
+
+constexpr char kReloaded[] = "Reloaded Config!";
+constexpr FLinearColor kGreen{0, 1, 0, 1};
+
+void TellReloaded(APlayerController* controller) {
+  const auto messaging =
+      AsaApi::GetApiUtils().GetMessagingManager(FString(Platform::OwnLibraryPath().c_str()));
+  if (!messaging) {
+    throw std::runtime_error("the host has no messaging object for this plugin");
+  }
+  messaging->SendServerMessage(reinterpret_cast<AShooterPlayerController*>(controller), kGreen,
+                               FString(kReloaded));
+}
+
+void Reply(RCONClientConnection* connection, const RCONPacket& request, const char* body) {
+  FString text(body);
+  GameFunction<void(RCONClientConnection*, int, int, FString&)>(
+      "RCONClientConnection.SendMessage(int,int,FString&)")(connection, request.Id, 0, text);
+}
+
+}  // namespace
+
+void ConsoleReload(APlayerController* controller, FString* /*command_line*/, bool /*from_cheat*/) {
+  if (controller == nullptr) {
+    return;
+  }
+  try {
+    ReadConfig();
+    TellReloaded(controller);
+  } catch (const std::exception& error) {
+    LogReadFailure(error);
+  }
+}
+
+void RconReload(RCONClientConnection* connection, RCONPacket* packet, UWorld* /*world*/) {
+  const char* body = "";
+  try {
+    ReadConfig();
+    body = kReloaded;
+  } catch (const std::exception& error) {
+    LogReadFailure(error);
+  }
+  // Every request gets its one answer; a host that cannot carry it leaves the
+  // client without one, and the reason on the log.
+  try {
+    Reply(connection, *packet, body);
+  } catch (const std::exception& error) {
+    LogReadFailure(error);
+  }
+}

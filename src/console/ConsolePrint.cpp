@@ -1,0 +1,56 @@
+#include "console/ConsolePrint.h"
+
+#include <memory>
+
+#include <spdlog/sinks/ansicolor_sink.h>
+#include <spdlog/spdlog.h>
+
+#include "console/ConsoleTimestamp.h"
+
+namespace {
+
+struct ConsoleState {
+  std::shared_ptr<spdlog::logger> logger;
+  bool ready = false;
+};
+
+ConsoleState& Console() {
+  static ConsoleState state;
+  return state;
+}
+
+void Print(const char* colour, const std::string& message) {
+  if (!Console().ready) {
+    SetupConsoleLogger();
+  }
+  std::string line;
+  line.reserve(message.size() + 32);
+  line.append("\x1b[").append(colour).append("m");
+  line.append(ConsoleTimestamp()).append(" ");
+  line.append(message);
+  line.append("\x1b[0m");
+  // The line goes out as it is: braces in an identifier or a message are text.
+  Console().logger->log(spdlog::level::info, spdlog::string_view_t(line));
+}
+
+}  // namespace
+
+void SetupConsoleLogger() {
+  auto sink = std::make_shared<spdlog::sinks::ansicolor_stdout_sink_mt>();
+  auto logger = std::make_shared<spdlog::logger>("custom", std::move(sink));
+  // Takes the registry's defaults and registers the name, or throws before
+  // anything here has changed.
+  spdlog::initialize_logger(logger);
+  ConsoleState& console = Console();
+  console.logger = std::move(logger);
+  console.logger->set_pattern("%v", spdlog::pattern_time_type::local);
+  console.ready = true;
+}
+
+void ConsolePrintInfo(std::string message) {
+  Print("36", message);
+}
+
+void ConsolePrintAlert(std::string message) {
+  Print("33", message);
+}

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <string>
+
+// The current local time as MM/DD/YY HH:MM (24-hour clock, no seconds).
+std::string ConsoleTimestamp();

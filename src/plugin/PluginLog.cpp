@@ -1,0 +1,19 @@
+#include "plugin/PluginLog.h"
+
+#include "host/HostLogSink.h"
+#include "host/LogSinks.h"
+
+PluginLog& PluginLog::Get() {
+  static PluginLog instance;
+  return instance;
+}
+
+void PluginLog::Init(const std::string& name) {
+  // One sink of our own in front of the host's: the pattern below stays with
+  // it, and nothing of this library is ever handed to a sink the host keeps.
+  auto sink = std::make_shared<HostLogSink>(AsaApi::GetLogSinks());
+  auto logger = std::make_shared<spdlog::logger>(name, std::move(sink));
+  logger->set_pattern("%D %R [%n][%l] %v", spdlog::pattern_time_type::local);
+  logger->flush_on(spdlog::level::info);
+  logger_ = std::move(logger);
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <utility>
+
+#include <spdlog/logger.h>
+
+// The plugin's log channel: one synchronous logger whose records reach the
+// host's log sinks. There is a single instance in the process.
+class PluginLog {
+ public:
+  static PluginLog& Get();
+
+  // Builds the logger under this name over the host's sinks as they are now;
+  // a logger built before is let go.
+  void Init(const std::string& name);
+
+  // Empty until Init has run.
+  const std::shared_ptr<spdlog::logger>& Logger() const { return logger_; }
+
+  // One error record, or nothing while the channel is not open. Never throws:
+  // it is what the plugin's failure paths call last.
+  template <class... Args>
+  void Error(spdlog::format_string_t<Args...> format, Args&&... args) noexcept {
+    if (!logger_) {
+      return;
+    }
+    try {
+      logger_->error(format, std::forward<Args>(args)...);
+    } catch (...) {
+      // A record that cannot be written is lost; the caller is already failing.
+    }
+  }
+
+ private:
+  PluginLog() = default;
+
+  std::shared_ptr<spdlog::logger> logger_;
+};
