@@ -33,7 +33,9 @@ TEST(RconAuth, RightPasswordIsAnsweredByAnEmptyValueThenTheAuthResponseInSeparat
   ServerThread server;
   RawClient client(server.Port());
   ASSERT_TRUE(client.SendPacket(42, kTypeAuth, kPassword));
-  // A client that reads one packet per read must find each packet alone.
+  // A client that reads one packet per read, and reads late, must still find
+  // each packet alone.
+  std::this_thread::sleep_for(30ms);
   const std::string first = client.ReadOnce();
   const std::string second = client.ReadOnce();
   const ParseResult empty = ParsePacket(first);

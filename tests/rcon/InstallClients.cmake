@@ -1,0 +1,20 @@
+# Installs the pinned RCON client packages into DESTINATION, once per lock file:
+# a later run with the same package-lock.json finds them in place.
+file(MAKE_DIRECTORY "${DESTINATION}")
+file(SHA256 "${SOURCE}/package-lock.json" wanted)
+set(stamp "${DESTINATION}/installed.sha256")
+if(EXISTS "${stamp}" AND EXISTS "${DESTINATION}/node_modules")
+  file(READ "${stamp}" installed)
+  if(installed STREQUAL wanted)
+    message(STATUS "RCON clients already installed")
+    return()
+  endif()
+endif()
+file(COPY "${SOURCE}/package.json" "${SOURCE}/package-lock.json" DESTINATION "${DESTINATION}")
+execute_process(
+  COMMAND "${NPM}" ci --prefix "${DESTINATION}" --no-audit --no-fund --loglevel=error
+  RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "npm ci failed with status ${status}")
+endif()
+file(WRITE "${stamp}" "${wanted}")
