@@ -1,4 +1,4 @@
-#include "rcon/Connection.h"
+#include "sim/rcon/Connection.h"
 
 #include <sys/socket.h>
 #include <sys/types.h>

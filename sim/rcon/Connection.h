@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "rcon/UniqueFd.h"
+#include "sim/rcon/UniqueFd.h"
 
 namespace sim::rcon {
 

@@ -1,4 +1,4 @@
-#include "rcon/Packet.h"
+#include "sim/rcon/Packet.h"
 
 #include <cassert>
 

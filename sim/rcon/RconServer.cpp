@@ -1,4 +1,4 @@
-#include "rcon/RconServer.h"
+#include "sim/rcon/RconServer.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

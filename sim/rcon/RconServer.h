@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "rcon/Connection.h"
-#include "rcon/Packet.h"
-#include "rcon/UniqueFd.h"
+#include "sim/rcon/Connection.h"
+#include "sim/rcon/Packet.h"
+#include "sim/rcon/UniqueFd.h"
 
 namespace sim::rcon {
 

@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "rcon/Packet.h"
-#include "rcon/UniqueFd.h"
+#include "sim/rcon/Packet.h"
+#include "sim/rcon/UniqueFd.h"
 
 namespace sim::rcon::testing {
 

@@ -8,8 +8,8 @@
 #include <thread>
 #include <vector>
 
-#include "rcon/RconServer.h"
-#include "rcon/UniqueFd.h"
+#include "sim/rcon/RconServer.h"
+#include "sim/rcon/UniqueFd.h"
 
 namespace sim::rcon::testing {
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "rcon/RconServer.h"
+#include "sim/rcon/RconServer.h"
 
 namespace {
 
