@@ -1,0 +1,192 @@
+// The command service: console and RCON commands by name, and the dispatch of a
+// command line to the command named by its first word, ignoring case.
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/Commands.h"
+#include "sim/framework/Internal.h"
+#include "sim/framework/SimHost.h"
+
+namespace sim {
+namespace {
+
+char16_t FoldCase(char16_t unit) {
+  return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;
+}
+
+bool SameIgnoringCase(std::u16string_view a, std::u16string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(),
+                    [](char16_t x, char16_t y) { return FoldCase(x) == FoldCase(y); });
+}
+
+bool IsBlank(char16_t unit) {
+  return unit == u' ' || unit == u'\t';
+}
+
+std::u16string_view FirstWord(const FString& line) {
+  std::u16string_view text(*line, static_cast<size_t>(line.Len()));
+  const auto begin = std::find_if_not(text.begin(), text.end(), IsBlank);
+  const auto end = std::find_if(begin, text.end(), IsBlank);
+  return text.substr(static_cast<size_t>(begin - text.begin()), static_cast<size_t>(end - begin));
+}
+
+// A registered command. The callable sits on the heap so that one whose code
+// has gone with its library can be let go of without running its destructor.
+template <class Callback>
+struct Command {
+  std::u16string name;
+  std::unique_ptr<Callback> callback;
+  std::string owner;
+};
+
+template <class Callback>
+class CommandList {
+ public:
+  void Add(const FString& name, const Callback& callback, const std::string& owner) {
+    commands_.push_back({std::u16string(*name, static_cast<size_t>(name.Len())),
+                         std::make_unique<Callback>(callback), owner});
+  }
+
+  bool Remove(const FString& name) {
+    const std::u16string_view wanted(*name, static_cast<size_t>(name.Len()));
+    const auto found = std::find_if(commands_.begin(), commands_.end(),
+                                    [&](const auto& c) { return c.name == wanted; });
+    if (found == commands_.end()) {
+      return false;
+    }
+    commands_.erase(found);
+    return true;
+  }
+
+  // A copy of the callable of the command this line names: a command may remove
+  // commands while it runs.
+  std::unique_ptr<Callback> Find(const FString& line) const {
+    const std::u16string_view word = FirstWord(line);
+    for (const auto& command : commands_) {
+      if (!word.empty() && SameIgnoringCase(command.name, word)) {
+        return std::make_unique<Callback>(*command.callback);
+      }
+    }
+    return nullptr;
+  }
+
+  std::vector<std::string> RemoveLeftovers(const std::string& owner) {
+    std::vector<std::string> removed;
+    for (auto it = commands_.begin(); it != commands_.end();) {
+      if (it->owner != owner) {
+        ++it;
+        continue;
+      }
+      removed.push_back(Utf16ToUtf8(it->name));
+      // The callable's code went with its library: it is let go of, not destroyed.
+      static_cast<void>(it->callback.release());
+      it = commands_.erase(it);
+    }
+    return removed;
+  }
+
+  void Clear() { commands_.clear(); }
+
+ private:
+  std::vector<Command<Callback>> commands_;
+};
+
+class CommandRegistry final : public AsaApi::ICommands {
+ public:
+  void AddConsoleCommand(const FString& command, const ConsoleCommandCallback& callback) override {
+    Trace("add console command", command);
+    console_.Add(command, callback, owner_);
+  }
+
+  void AddRconCommand(const FString& command, const RconCommandCallback& callback) override {
+    Trace("add rcon command", command);
+    rcon_.Add(command, callback, owner_);
+  }
+
+  bool RemoveConsoleCommand(const FString& command) override {
+    Trace("remove console command", command);
+    return console_.Remove(command);
+  }
+
+  bool RemoveRconCommand(const FString& command) override {
+    Trace("remove rcon command", command);
+    return rcon_.Remove(command);
+  }
+
+  CommandList<ConsoleCommandCallback> console_;
+  CommandList<RconCommandCallback> rcon_;
+  std::string owner_;
+
+ private:
+  static void Trace(const char* what, const FString& name) {
+    if (TraceOn()) {
+      PrintLine("host: " + std::string(what) + " " + ToUtf8(name));
+    }
+  }
+};
+
+CommandRegistry& TheRegistry() {
+  static auto* registry = new CommandRegistry();
+  return *registry;
+}
+
+// A command that throws is the command's fault, not the server's: it is
+// logged and the server goes on.
+template <class Run>
+void Contained(const char* kind, const FString& line, Run run) {
+  try {
+    run();
+  } catch (const std::exception& error) {
+    HostLog(LogLevel::error,
+            std::string(kind) + " command '" + ToUtf8(line) + "' failed: " + error.what());
+  } catch (...) {
+    HostLog(LogLevel::error, std::string(kind) + " command '" + ToUtf8(line) + "' failed");
+  }
+}
+
+}  // namespace
+
+bool DispatchConsoleCommand(APlayerController* player, const FString& line) {
+  const auto callback = TheRegistry().console_.Find(line);
+  if (!callback) {
+    return false;
+  }
+  FString argument(line);
+  Contained("console", line, [&] { (*callback)(player, &argument, false); });
+  return true;
+}
+
+bool DispatchRconCommand(RCONClientConnection* connection, RCONPacket& packet, UWorld* world) {
+  const auto callback = TheRegistry().rcon_.Find(packet.Body);
+  if (!callback) {
+    return false;
+  }
+  const FString line(packet.Body);
+  Contained("rcon", line, [&] { (*callback)(connection, &packet, world); });
+  return true;
+}
+
+void SetCommandsOwner(const std::string& library_path) {
+  TheRegistry().owner_ = library_path;
+}
+
+void RemoveLeftoverCommands(const std::string& library_path, std::vector<std::string>& console,
+                            std::vector<std::string>& rcon) {
+  console = TheRegistry().console_.RemoveLeftovers(library_path);
+  rcon = TheRegistry().rcon_.RemoveLeftovers(library_path);
+}
+
+void ClearCommands() {
+  TheRegistry().console_.Clear();
+  TheRegistry().rcon_.Clear();
+}
+
+}  // namespace sim
+
+AsaApi::ICommands& AsaApi::GetCommands() {
+  return sim::TheRegistry();
+}

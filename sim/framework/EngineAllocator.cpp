@@ -1,0 +1,44 @@
+#include "sim/framework/Internal.h"
+
+#include <atomic>
+#include <cstddef>
+#include <cstdlib>
+
+#include "sim/framework/SimHost.h"
+
+namespace sim {
+namespace {
+
+std::atomic<int64_t> live_blocks{0};
+
+}  // namespace
+
+void* EngineMalloc(uint64_t size, uint32_t alignment) {
+  // A zero-sized request still gets a block of its own, as the engine's does.
+  const size_t bytes = size == 0 ? 1 : static_cast<size_t>(size);
+  void* block = nullptr;
+  if (alignment > alignof(std::max_align_t)) {
+    const size_t rounded = (bytes + alignment - 1) / alignment * alignment;
+    block = std::aligned_alloc(alignment, rounded);
+  } else {
+    block = std::malloc(bytes);
+  }
+  if (block != nullptr) {
+    live_blocks.fetch_add(1);
+  }
+  return block;
+}
+
+void EngineFree(void* block) {
+  if (block == nullptr) {
+    return;
+  }
+  live_blocks.fetch_sub(1);
+  std::free(block);
+}
+
+int64_t LiveEngineBlocks() {
+  return live_blocks.load();
+}
+
+}  // namespace sim

@@ -1,0 +1,85 @@
+// AsaApi::GetAddress: the game's functions by signature text.
+
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "host/GameFunction.h"
+#include "sim/framework/Internal.h"
+#include "sim/framework/SimHost.h"
+
+namespace sim {
+namespace {
+
+class GameFunctionTable {
+ public:
+  GameFunctionTable() { RegisterAllocator(); }
+
+  void Register(const std::string& signature, void* address) {
+    std::lock_guard lock(mutex_);
+    functions_[signature] = address;
+  }
+
+  void Unregister(const std::string& signature) {
+    std::lock_guard lock(mutex_);
+    functions_.erase(signature);
+  }
+
+  void* Find(const std::string& signature) const {
+    std::lock_guard lock(mutex_);
+    const auto found = functions_.find(signature);
+    return found != functions_.end() ? found->second : nullptr;
+  }
+
+  // Everything but the allocator, which strings outliving a reset still need.
+  void Clear() {
+    std::lock_guard lock(mutex_);
+    functions_.clear();
+    RegisterAllocatorLocked();
+  }
+
+ private:
+  void RegisterAllocator() {
+    std::lock_guard lock(mutex_);
+    RegisterAllocatorLocked();
+  }
+
+  void RegisterAllocatorLocked() {
+    functions_[kMallocSignature] = reinterpret_cast<void*>(&EngineMalloc);
+    functions_[kFreeSignature] = reinterpret_cast<void*>(&EngineFree);
+  }
+
+  mutable std::mutex mutex_;
+  std::map<std::string, void*, std::less<>> functions_;
+};
+
+GameFunctionTable& TheTable() {
+  // Never destroyed: engine strings in static objects free their blocks through
+  // it at any point of the process's teardown.
+  static auto* table = new GameFunctionTable();
+  return *table;
+}
+
+}  // namespace
+
+void RegisterGameFunction(const std::string& signature, void* address) {
+  TheTable().Register(signature, address);
+}
+
+void UnregisterGameFunction(const std::string& signature) {
+  TheTable().Unregister(signature);
+}
+
+void ClearGameFunctions() {
+  TheTable().Clear();
+}
+
+}  // namespace sim
+
+void* AsaApi::GetAddress(const std::string& signature) {
+  void* address = sim::TheTable().Find(signature);
+  if (address == nullptr) {
+    sim::HostLog(sim::LogLevel::warning, "GetAddress: no game function '" + signature + "'");
+  }
+  return address;
+}

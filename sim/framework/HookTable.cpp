@@ -1,0 +1,166 @@
+// The hook service. Each hookable game function has a slot through which the
+// game calls it. Hooks on one function form a chain: the slot reaches the hook
+// installed last, and each hook's call-through slot reaches the one below it,
+// down to the game's own function.
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/Hooks.h"
+#include "sim/framework/Internal.h"
+#include "sim/framework/SimHost.h"
+
+namespace sim {
+namespace {
+
+struct InstalledHook {
+  void* hook = nullptr;
+  void** call_through = nullptr;  // the installer's slot
+  void* below = nullptr;          // what that slot was last given
+  std::string owner;              // the library that installed it
+};
+
+struct HookTarget {
+  void* original = nullptr;
+  void* slot = nullptr;              // what the game calls
+  std::vector<InstalledHook> hooks;  // bottom first
+};
+
+// Relinks the chain after a change: each hook's call-through slot gets the
+// entry below it and the game's slot gets the top. A call-through slot is only
+// written when its value changes, so the slot of a hook whose library is gone
+// (and which was just taken out) is never touched.
+void Relink(HookTarget& target) {
+  void* below = target.original;
+  for (auto& hook : target.hooks) {
+    if (hook.below != below) {
+      hook.below = below;
+      *hook.call_through = below;
+    }
+    below = hook.hook;
+  }
+  target.slot = below;
+}
+
+class HookTable final : public AsaApi::IHooks {
+ public:
+  bool SetHookInternal(const std::string& target, void* hook, void** original) override {
+    if (TraceOn()) {
+      PrintLine("host: install hook " + target);
+    }
+    const auto found = targets_.find(target);
+    if (found == targets_.end() || hook == nullptr || original == nullptr) {
+      return false;
+    }
+    HookTarget& entry = *found->second;
+    // The new hook's slot reaches whatever the game called until now.
+    *original = entry.slot;
+    entry.hooks.push_back({hook, original, entry.slot, loading_library_});
+    Relink(entry);
+    return true;
+  }
+
+  bool DisableHook(const std::string& target, void* hook) override {
+    if (TraceOn()) {
+      PrintLine("host: remove hook " + target);
+    }
+    const auto found = targets_.find(target);
+    if (found == targets_.end()) {
+      return false;
+    }
+    auto& hooks = found->second->hooks;
+    // The latest installation of this hook goes first.
+    const auto at = std::find_if(hooks.rbegin(), hooks.rend(),
+                                 [&](const InstalledHook& h) { return h.hook == hook; });
+    if (at == hooks.rend()) {
+      return false;
+    }
+    hooks.erase(std::next(at).base());
+    Relink(*found->second);
+    return true;
+  }
+
+  void* const* Register(const std::string& signature, void* original) {
+    auto& entry = targets_[signature];
+    if (!entry) {
+      entry = std::make_unique<HookTarget>();
+    }
+    entry->original = original;
+    entry->hooks.clear();
+    entry->slot = original;
+    return &entry->slot;
+  }
+
+  void Unregister(const std::string& signature) { targets_.erase(signature); }
+
+  size_t Count(const std::string& signature) const {
+    const auto found = targets_.find(signature);
+    return found != targets_.end() ? found->second->hooks.size() : 0;
+  }
+
+  std::vector<std::string> RemoveLeftovers(const std::string& owner) {
+    std::vector<std::string> removed;
+    for (auto& [signature, target] : targets_) {
+      auto& hooks = target->hooks;
+      const auto gone = std::remove_if(hooks.begin(), hooks.end(),
+                                       [&](const InstalledHook& h) { return h.owner == owner; });
+      for (auto it = gone; it != hooks.end(); ++it) {
+        removed.push_back(signature);
+      }
+      hooks.erase(gone, hooks.end());
+      Relink(*target);
+    }
+    return removed;
+  }
+
+  void Clear() { targets_.clear(); }
+
+  void SetLoadingLibrary(const std::string& path) { loading_library_ = path; }
+
+ private:
+  // Node-based, and each target on the heap: the slots' addresses never move.
+  std::map<std::string, std::unique_ptr<HookTarget>> targets_;
+  std::string loading_library_;
+};
+
+HookTable& TheTable() {
+  static auto* table = new HookTable();
+  return *table;
+}
+
+}  // namespace
+
+void* const* RegisterHookable(const std::string& signature, void* original) {
+  RegisterGameFunction(signature, original);
+  return TheTable().Register(signature, original);
+}
+
+void UnregisterHookable(const std::string& signature) {
+  UnregisterGameFunction(signature);
+  TheTable().Unregister(signature);
+}
+
+size_t HookCount(const std::string& signature) {
+  return TheTable().Count(signature);
+}
+
+void ClearHooks() {
+  TheTable().Clear();
+}
+
+void SetHooksOwner(const std::string& library_path) {
+  TheTable().SetLoadingLibrary(library_path);
+}
+
+std::vector<std::string> RemoveLeftoverHooks(const std::string& library_path) {
+  return TheTable().RemoveLeftovers(library_path);
+}
+
+}  // namespace sim
+
+AsaApi::IHooks& AsaApi::GetHooks() {
+  return sim::TheTable();
+}

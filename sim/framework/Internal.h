@@ -1,0 +1,35 @@
+#pragma once
+
+// What the framework's parts call of each other; not for the simulator or tests.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+inline constexpr const char* kMallocSignature = "FMemory.Malloc(unsigned__int64,unsignedint)";
+inline constexpr const char* kFreeSignature = "FMemory.Free(void*)";
+
+void* EngineMalloc(uint64_t size, uint32_t alignment);
+void EngineFree(void* block);
+
+// The server's folder moved: the log file follows it.
+void MoveLogTo(const std::string& dir);
+
+// Registrations counted as a library's (see sim::SetLoadingLibrary).
+void SetHooksOwner(const std::string& library_path);
+void SetCommandsOwner(const std::string& library_path);
+std::vector<std::string> RemoveLeftoverHooks(const std::string& library_path);
+void RemoveLeftoverCommands(const std::string& library_path, std::vector<std::string>& console,
+                            std::vector<std::string>& rcon);
+
+// Parts of a host reset that live in other files.
+void ClearGameFunctions();
+void ClearHooks();
+void ClearCommands();
+void ClearTimer();
+void ClearApiUtils();
+void ResetTools();
+
+}  // namespace sim
