@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sim/app/EventLoop.h"
+#include "sim/app/Options.h"
+#include "sim/app/PluginLoader.h"
+#include "sim/game/Game.h"
+
+namespace sim::app {
+
+// The simulated server as its operator drives it: the game, the plugin loader
+// and the command language. Constructing it sets the host up and loads the
+// plugin; destroying it unloads the plugin.
+class Simulator {
+ public:
+  // command_folder: where relative `config FILE` paths start from.
+  Simulator(const Options& options, std::string simulator_folder, std::string command_folder,
+            EventLoop& loop);
+  ~Simulator();
+  Simulator(const Simulator&) = delete;
+  Simulator& operator=(const Simulator&) = delete;
+
+  // Runs one command line. False once `quit` has run.
+  bool Execute(std::string_view line);
+
+  Game& GetGame() { return *game_; }
+  PluginLoader& Loader() { return loader_; }
+
+ private:
+  using Words = std::vector<std::string_view>;
+
+  void Run(std::string_view line);
+  void Join(const Words& words);
+  void Leave(const Words& words);
+  void Wait(const Words& words);
+  void Capacity(const Words& words);
+  void Group(const Words& words, bool add);
+  void Console(const Words& words, std::string_view line);
+  void Rcon(const Words& words, std::string_view line);
+  void Players(const Words& words);
+  void Config(const Words& words);
+
+  std::string ConfigPath() const;
+
+  std::string command_folder_;
+  EventLoop& loop_;
+  std::unique_ptr<Game> game_;
+  PluginLoader loader_;
+  RCONClientConnection local_rcon_;
+  int32_t next_rcon_request_ = 1;
+  bool quit_ = false;
+};
+
+// What the simulator's folder holds: the plugin built with it and the
+// permissions library.
+std::string DefaultPluginPath(const std::string& simulator_folder);
+std::string PermissionsPathBeside(const std::string& simulator_folder);
+
+}  // namespace sim::app
