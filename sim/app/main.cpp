@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "sim/app/EventLoop.h"
 #include "sim/app/LineSplitter.h"
 #include "sim/app/Options.h"
+#include "sim/app/RconService.h"
 #include "sim/app/Simulator.h"
 #include "sim/framework/SimHost.h"
 
@@ -161,10 +163,22 @@ int main(int argc, char** argv) {
   InstallSignalHandlers();
   sim::SetClockMode(ChooseClock(options, isatty(STDIN_FILENO) != 0));
   EventLoop loop;
-  // RCON over TCP joins here: a PollSource serving options.rcon_port with
-  // options.rcon_password, added with loop.AddSource before the commands run,
-  // whose requests go through sim::app::RunRconCommand.
+  // RCON over TCP listens before the plugin loads, so that a port that cannot
+  // be had ends the run before anything happens.
+  std::unique_ptr<sim::app::RconService> rcon;
+  if (options.rcon_port) {
+    std::string error;
+    rcon = sim::app::RconService::Start(*options.rcon_port, options.rcon_password, &error);
+    if (!rcon) {
+      std::fprintf(stderr, "gatehouse-sim: cannot serve RCON: %s\n", error.c_str());
+      return kBadCommandLine;
+    }
+    loop.AddSource(rcon.get());
+  }
   Simulator simulator(options, SimulatorFolder(argv[0]), command_folder, loop);
+  if (rcon) {
+    rcon->Serve(simulator.GetGame());
+  }
   if (!options.script.empty()) {
     RunScript(script_text, simulator, loop);
   } else {
