@@ -2,7 +2,8 @@
 // Drives a server that serves RCON with third-party client packages: each
 // client logs in, runs the command and expects the reply, runs a command the
 // server does not know and then the first one again on the same connection,
-// and is refused with a wrong password.
+// and is refused with a wrong password. Before them, raw connections send bad
+// input, and one stays connected without a word throughout.
 //
 //   node check_clients.js [--command CMD] [--expect TEXT] [--unknown CMD]
 //                         -- SERVER [ARGS...]
@@ -180,6 +181,45 @@ async function checkRefusal(client, port) {
   throw new Error('a wrong password was taken');
 }
 
+function encodePacket(size, id, type, body) {
+  const bytes = Buffer.alloc(14 + Buffer.byteLength(body));
+  bytes.writeInt32LE(size === null ? bytes.length - 4 : size, 0);
+  bytes.writeInt32LE(id, 4);
+  bytes.writeInt32LE(type, 8);
+  bytes.write(body, 12);
+  return bytes;
+}
+
+function connectRaw(port) {
+  return new Promise((resolve, reject) => {
+    const socket = net.connect(port, '127.0.0.1', () => resolve(socket));
+    socket.once('error', reject);
+  });
+}
+
+// Bytes that no client package sends: each connection is refused or closed,
+// and the server goes on serving the packages' sessions that follow.
+async function checkBadInput(port) {
+  const cases = [
+    ['a negative size', encodePacket(-5, 1, 2, 'Gatehouse.Reload')],
+    ['a zero size', encodePacket(0, 1, 2, 'Gatehouse.Reload')],
+    ['a size over 4096', encodePacket(4097, 1, 2, 'Gatehouse.Reload')],
+    ['a command before the password', encodePacket(null, 1, 2, 'Gatehouse.Reload')],
+  ];
+  for (const [what, bytes] of cases) {
+    const socket = await connectRaw(port);
+    socket.on('error', () => {});
+    socket.resume();
+    await withTimeout(new Promise((resolve) => {
+      socket.once('close', resolve);
+      socket.write(bytes);
+    }), `connection closed after ${what}`);
+  }
+  const leaver = await connectRaw(port);
+  leaver.on('error', () => {});
+  leaver.end(encodePacket(null, 1, 3, kPassword).subarray(0, 9));
+}
+
 async function main() {
   const options = parseArguments(process.argv.slice(2));
   const port = await freePort();
@@ -193,8 +233,20 @@ async function main() {
 
   let passed = 0;
   let failed = 0;
+  let silent = null;
   try {
     await waitUntilListening(port, server);
+    // Connected without a word for as long as the others are served.
+    silent = await connectRaw(port);
+    silent.on('error', () => {});
+    try {
+      await checkBadInput(port);
+      console.log('ok: bad input closes only its own connection');
+      ++passed;
+    } catch (error) {
+      console.log(`FAILED: bad input: ${error.message}`);
+      ++failed;
+    }
     for (const [name, client] of Object.entries(clients)) {
       for (const [check, run] of [['serves commands', () => checkSession(client, port, options)],
         ['refuses a wrong password', () => checkRefusal(client, port)]]) {
@@ -213,6 +265,9 @@ async function main() {
     ++failed;
   }
 
+  if (silent !== null) {
+    silent.destroy();
+  }
   server.stdin.end();
   const exited = await withTimeout(new Promise((resolve) => {
     if (server.exitCode !== null) {
