@@ -1,0 +1,90 @@
+// The console print in a process of its own: whether the console logger has
+// been set up is process-wide state that only a fresh process shows.
+
+#include <ctime>
+#include <regex>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <spdlog/spdlog.h>
+
+#include "console/ConsolePrint.h"
+#include "console/ConsoleTimestamp.h"
+
+namespace {
+
+template <class Action>
+std::string Captured(Action action) {
+  ::testing::internal::CaptureStdout();
+  action();
+  return ::testing::internal::GetCapturedStdout();
+}
+
+const std::regex kLine(R"(\x1b\[(\d\d)m(\d\d/\d\d/\d\d \d\d:\d\d) ([^\x1b]*)\x1b\[0m\n)");
+
+}  // namespace
+
+TEST(ConsolePrint, FirstPrintSetsUpTheLoggerOnceAndLaterSetupIsRefused) {
+  ASSERT_EQ(spdlog::get("custom"), nullptr);
+  const std::string first = Captured([] { ConsolePrintInfo("[GH] first - a"); });
+  EXPECT_TRUE(std::regex_match(first, kLine)) << first;
+  const auto logger = spdlog::get("custom");
+  ASSERT_NE(logger, nullptr);
+
+  const std::string second = Captured([] { ConsolePrintAlert("[GH][kick] second - b"); });
+  EXPECT_TRUE(std::regex_match(second, kLine)) << second;
+  EXPECT_EQ(spdlog::get("custom"), logger);
+
+  try {
+    SetupConsoleLogger();
+    ADD_FAILURE() << "the registry took the name twice";
+  } catch (const spdlog::spdlog_ex& error) {
+    EXPECT_STREQ(error.what(), "logger with name 'custom' already exists");
+  }
+  const std::string after = Captured([] { ConsolePrintInfo("still here"); });
+  EXPECT_TRUE(std::regex_match(after, kLine)) << after;
+}
+
+TEST(ConsolePrint, LineBytesForInfoAndAlert) {
+  const struct {
+    void (*print)(std::string);
+    const char* message;
+    const char* code;
+  } cases[] = {
+      {&ConsolePrintInfo, "[GH] PreLogin Identifier - abc", "36"},
+      {&ConsolePrintAlert, "[GH][kick] Blacklisted - abc", "33"},
+      {&ConsolePrintInfo, "", "36"},
+      {&ConsolePrintAlert, "{} {0} {:>8} { }", "33"},
+      {&ConsolePrintInfo, "%v %n [%l] 100%", "36"},
+      {&ConsolePrintInfo, "j\xC3\xB6rg", "36"},
+  };
+  for (const auto& c : cases) {
+    std::string stamp;
+    const std::string out = Captured([&] {
+      stamp = ConsoleTimestamp();
+      c.print(c.message);
+    });
+    const std::string before =
+        "\x1b[" + std::string(c.code) + "m" + stamp + " " + c.message + "\x1b[0m\n";
+    // The minute may turn between the stamp taken here and the print's own.
+    const std::string after =
+        "\x1b[" + std::string(c.code) + "m" + ConsoleTimestamp() + " " + c.message + "\x1b[0m\n";
+    EXPECT_TRUE(out == before || out == after) << '"' << c.message << "\" gave: " << out;
+  }
+}
+
+TEST(ConsoleTimestamp, FollowsTheLocalTimeZone) {
+  // Fourteen hours east of UTC: a stamp in UTC would show another hour.
+  ::setenv("TZ", "<+14>-14", 1);
+  ::tzset();
+  const std::time_t now = std::time(nullptr);
+  const std::string stamp = ConsoleTimestamp();
+  const std::time_t shifted = now + 14 * 3600;
+  std::tm utc{};
+  gmtime_r(&shifted, &utc);
+  char expected[80];
+  std::strftime(expected, sizeof(expected), "%m/%d/%y %H:%M", &utc);
+  ::unsetenv("TZ");
+  ::tzset();
+  EXPECT_EQ(stamp, expected);
+}

@@ -1,0 +1,135 @@
+// The real plugin library, opened and closed by the platform loader in this
+// process as the host does: attach runs Load, detach runs Unload, and nothing
+// of the plugin is left behind in the host when it is gone.
+
+#include <dlfcn.h>
+
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <spdlog/sinks/base_sink.h>
+
+#include "host/LogSinks.h"
+#include "sim/framework/SimHost.h"
+#include "sim/game/Game.h"
+
+namespace {
+
+constexpr char kPreLogin[] =
+    "AShooterGameMode.PreLogin(FString&,FString&,FUniqueNetIdRepl&,FString&)";
+constexpr char kPostLogin[] = "AShooterGameMode.PostLogin(APlayerController*)";
+constexpr char kAtCapacity[] = "AGameSession.AtCapacity(bool,FString&,bool,int*)";
+
+class CaptureSink final : public spdlog::sinks::base_sink<std::mutex> {
+ public:
+  std::vector<std::string> records;
+
+ protected:
+  void sink_it_(const spdlog::details::log_msg& record) override {
+    records.emplace_back(record.payload.data(), record.payload.size());
+  }
+  void flush_() override {}
+};
+
+class LibraryLoad : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sim::ResetHost();
+    blocks_ = sim::LiveEngineBlocks();
+    dir_ = std::filesystem::temp_directory_path() /
+           ("gatehouse-library-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_ / "ArkApi/Plugins/Gatehouse");
+    sim::SetCurrentDir(dir_.string());
+    sim::SetOutputWriter([this](std::string_view line) { lines_.emplace_back(line); });
+    sim::SetErrorWriter([](std::string_view) {});
+    capture_ = std::make_shared<CaptureSink>();
+    AsaApi::GetLogSinks().push_back(capture_);
+    game_ = std::make_unique<sim::Game>();
+  }
+
+  void TearDown() override {
+    game_.reset();
+    sim::ResetHost();
+    auto& sinks = AsaApi::GetLogSinks();
+    sinks.erase(std::remove(sinks.begin(), sinks.end(), capture_), sinks.end());
+    EXPECT_EQ(sim::LiveEngineBlocks(), blocks_);
+    std::filesystem::remove_all(dir_);
+  }
+
+  void* Open() {
+    void* handle = dlopen(GATEHOUSE_PLUGIN_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    EXPECT_NE(handle, nullptr) << dlerror();
+    return handle;
+  }
+
+  static void Close(void* handle) {
+    ASSERT_EQ(dlclose(handle), 0) << dlerror();
+    void* still = dlopen(GATEHOUSE_PLUGIN_LIBRARY, RTLD_NOW | RTLD_NOLOAD);
+    EXPECT_EQ(still, nullptr) << "the plugin library did not leave the process";
+    if (still != nullptr) {
+      dlclose(still);
+    }
+  }
+
+  void WriteConfig(const std::string& text) const {
+    std::ofstream(dir_ / "ArkApi/Plugins/Gatehouse/config.json") << text;
+  }
+
+  std::filesystem::path dir_;
+  std::vector<std::string> lines_;
+  std::shared_ptr<CaptureSink> capture_;
+  std::unique_ptr<sim::Game> game_;
+  int64_t blocks_ = 0;
+};
+
+TEST_F(LibraryLoad, LoadUnloadLoadAndTheHostLogsOnAfterwards) {
+  // Without a configuration: one error record and nothing registered.
+  void* first = Open();
+  ASSERT_NE(first, nullptr);
+  ASSERT_EQ(capture_->records.size(), 1u);
+  EXPECT_TRUE(std::regex_match(
+      capture_->records.front(),
+      std::regex(R"(\d\d/\d\d/\d\d \d\d:\d\d \[Gatehouse\]\[error\] Failed to read config! )"
+                 R"(Can't open config\.json)")))
+      << capture_->records.front();
+  EXPECT_EQ(sim::HookCount(kPreLogin), 0u);
+  EXPECT_FALSE(sim::DispatchConsoleCommand(nullptr, FString("Gatehouse.Reload")));
+  Close(first);
+
+  // The host's sinks outlive the plugin: nothing of its code is left in them.
+  sim::HostLog(sim::LogLevel::warning, "after the plugin left");
+  for (const auto& sink : AsaApi::GetLogSinks()) {
+    sink->log(spdlog::details::log_msg("host", spdlog::level::info, "straight to the sink"));
+    sink->flush();
+  }
+  ASSERT_EQ(capture_->records.size(), 2u);
+  EXPECT_EQ(capture_->records.back(), "straight to the sink");
+
+  // Loaded again in the same process, with a configuration: all five
+  // registrations, its own console logger anew, and nothing written.
+  WriteConfig("{}");
+  sim::SetTrace(true);
+  void* second = Open();
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(lines_.size(), 5u);
+  EXPECT_EQ(capture_->records.size(), 2u);
+  for (const char* target : {kPreLogin, kPostLogin, kAtCapacity}) {
+    EXPECT_EQ(sim::HookCount(target), 1u) << target;
+  }
+  game_->Join("alice");
+  EXPECT_EQ(lines_.back(), "join alice: admitted");
+  Close(second);
+  for (const char* target : {kPreLogin, kPostLogin, kAtCapacity}) {
+    EXPECT_EQ(sim::HookCount(target), 0u) << target;
+  }
+  EXPECT_FALSE(sim::DispatchConsoleCommand(nullptr, FString("Gatehouse.Reload")));
+  sim::HostLog(sim::LogLevel::info, "and again");
+}
+
+}  // namespace

@@ -1,0 +1,173 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "PluginTest.h"
+#include "RecordingPermissions.h"
+#include "admission/EqualsIgnoreCase.h"
+#include "admission/ListMembership.h"
+#include "config/PluginConfig.h"
+#include "sim/framework/SimHost.h"
+
+using nlohmann::json;
+using recording_permissions::Query;
+
+namespace {
+
+FString Text(const std::string& utf8) {
+  return sim::FStringFromUtf8(utf8);
+}
+
+std::string TypeErrorOf(const std::function<void()>& test) {
+  try {
+    test();
+  } catch (const json::type_error& error) {
+    return error.what();
+  }
+  return "no error";
+}
+
+}  // namespace
+
+using Comparison = PluginTest;
+
+TEST_F(Comparison, CaseIsIgnoredButNothingElse) {
+  const struct {
+    const char* entry;
+    const char* identifier;
+    bool equal;
+  } cases[] = {
+      {"Alice", "alice", true},   {"JÖRG", "jörg", true},     {"alice", "alice ", false},
+      {"alice ", "alice", false}, {"alic", "alice", false},   {"alice", "alicf", false},
+      {"", "alice", false},       {" alice", "alice", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(EqualsIgnoreCase(Text(c.entry), Text(c.identifier)), c.equal)
+        << '"' << c.entry << "\" vs \"" << c.identifier << '"';
+  }
+}
+
+TEST_F(Comparison, EmptyStringsAreEqualWithOrWithoutStorage) {
+  const FString without_storage;
+  const FString with_storage = FString::EmptyWithStorage();
+  EXPECT_TRUE(EqualsIgnoreCase(without_storage, without_storage));
+  EXPECT_TRUE(EqualsIgnoreCase(with_storage, with_storage));
+  EXPECT_TRUE(EqualsIgnoreCase(without_storage, with_storage));
+  EXPECT_TRUE(EqualsIgnoreCase(with_storage, without_storage));
+  EXPECT_FALSE(EqualsIgnoreCase(without_storage, Text("a")));
+  EXPECT_FALSE(EqualsIgnoreCase(Text("a"), with_storage));
+}
+
+// The engine's compare runs only when the counts agree: with different counts
+// a host without it does not matter, with equal counts it is required.
+TEST_F(Comparison, EngineCompareOnlyForEqualCounts) {
+  sim::UnregisterGameFunction("FGenericPlatformStricmp.Stricmp(wchar_t*,wchar_t*)");
+  EXPECT_FALSE(EqualsIgnoreCase(Text("alice"), Text("bob")));
+  EXPECT_THROW(EqualsIgnoreCase(Text("alice"), Text("ALICE")), std::runtime_error);
+}
+
+using Lists = PluginTest;
+
+TEST_F(Lists, EveryShapeIsWalkedInItsOwnOrder) {
+  const FString player = Text("p");
+  const struct {
+    const char* name;
+    json groups;
+    std::vector<std::string> asked;
+  } cases[] = {
+      {"array", json::array({"b", "a", "c"}), {"b", "a", "c"}},
+      {"object values by member name",
+       json({{"z", "first?"}, {"a", "second?"}}),
+       {"second?", "first?"}},
+      {"single string", "Vip", {"Vip"}},
+      {"null", nullptr, {}},
+      {"empty array", json::array(), {}},
+      {"empty object", json::object(), {}},
+  };
+  for (const auto& c : cases) {
+    recording_permissions::Clear();
+    EXPECT_FALSE(IsInAnyGroup(player, c.groups)) << c.name;
+    std::vector<std::string> asked;
+    for (const Query& query : recording_permissions::Queries()) {
+      EXPECT_EQ(query.first, "p");
+      asked.push_back(query.second);
+    }
+    EXPECT_EQ(asked, c.asked) << c.name;
+  }
+}
+
+TEST_F(Lists, EveryGroupIsAskedOnceAlsoAfterAMatch) {
+  recording_permissions::AddMember("p", "a");
+  EXPECT_TRUE(IsInAnyGroup(Text("p"), json::array({"a", "b", "a"})));
+  EXPECT_EQ(recording_permissions::Queries(),
+            (std::vector<Query>{{"p", "a"}, {"p", "b"}, {"p", "a"}}));
+}
+
+TEST_F(Lists, PlayerListMatchesAnyEntry) {
+  EXPECT_TRUE(IsListedPlayer(Text("Alice"), json::array({"bob", "ALICE"})));
+  EXPECT_TRUE(IsListedPlayer(Text("alice"), "alice"));
+  EXPECT_TRUE(IsListedPlayer(Text("alice"), json({{"x", "bob"}, {"y", "Alice"}})));
+  EXPECT_FALSE(IsListedPlayer(Text("alice"), json::array({"bob", "alice "})));
+  EXPECT_FALSE(IsListedPlayer(Text("alice"), nullptr));
+  EXPECT_TRUE(IsListedPlayer(FString(), json::array({"x", ""})));
+  EXPECT_TRUE(IsListedPlayer(FString::EmptyWithStorage(), json::array({""})));
+  EXPECT_FALSE(IsListedPlayer(FString(), json::array({"x"})));
+}
+
+// A non-string entry raises the library's type error naming its type, also
+// when an entry before it matched.
+TEST_F(Lists, NonStringEntryIsAnErrorEvenAfterAMatch) {
+  recording_permissions::AddMember("p", "Vip");
+  const FString player = Text("p");
+  const std::pair<json, std::string> entries[] = {
+      {1, "number"},
+      {nullptr, "null"},
+      {true, "boolean"},
+      {json::array(), "array"},
+      {json::object(), "object"},
+  };
+  for (const auto& [entry, type] : entries) {
+    recording_permissions::Clear();
+    recording_permissions::AddMember("p", "Vip");
+    const std::string expected =
+        "[json.exception.type_error.302] type must be string, but is " + type;
+    EXPECT_EQ(TypeErrorOf([&] { IsInAnyGroup(player, json::array({"Vip", entry})); }), expected);
+    EXPECT_EQ(recording_permissions::Queries(), (std::vector<Query>{{"p", "Vip"}}));
+    EXPECT_EQ(TypeErrorOf([&] { IsListedPlayer(player, json::array({"p", entry})); }), expected);
+  }
+  EXPECT_EQ(TypeErrorOf([&] { IsInAnyGroup(player, 5); }),
+            "[json.exception.type_error.302] type must be string, but is number");
+}
+
+TEST_F(Lists, WhitelistAsksEveryGroupThenEveryPlayerEntry) {
+  recording_permissions::AddMember("p", "Vip");
+  PluginConfig() = {{"WhitelistedGroups", {"Vip", "Staff"}}, {"WhitelistedPlayers", {"q", "p"}}};
+  EXPECT_TRUE(IsWhitelisted(Text("p")));
+  EXPECT_EQ(recording_permissions::Queries(), (std::vector<Query>{{"p", "Vip"}, {"p", "Staff"}}));
+
+  PluginConfig()["WhitelistedPlayers"] = {"q", 7};
+  EXPECT_EQ(TypeErrorOf([&] { IsWhitelisted(Text("p")); }),
+            "[json.exception.type_error.302] type must be string, but is number");
+
+  PluginConfig() = {{"WhitelistedPlayers", {"P"}}};
+  recording_permissions::Clear();
+  EXPECT_TRUE(IsWhitelisted(Text("p")));
+  EXPECT_FALSE(IsWhitelisted(Text("q")));
+  EXPECT_TRUE(recording_permissions::Queries().empty());
+}
+
+TEST_F(Lists, BlacklistAsksOnlyTheBlacklistedGroups) {
+  recording_permissions::AddMember("p", "Banned");
+  PluginConfig() = {{"WhitelistedGroups", {"Vip"}}, {"BlacklistedGroups", {"Banned", "Cheats"}}};
+  EXPECT_TRUE(IsBlacklisted(Text("p")));
+  EXPECT_FALSE(IsBlacklisted(Text("q")));
+  EXPECT_EQ(
+      recording_permissions::Queries(),
+      (std::vector<Query>{{"p", "Banned"}, {"p", "Cheats"}, {"q", "Banned"}, {"q", "Cheats"}}));
+
+  PluginConfig() = json::array();
+  EXPECT_EQ(TypeErrorOf([&] { IsBlacklisted(Text("p")); }),
+            "[json.exception.type_error.306] cannot use value() with array");
+}

@@ -1,0 +1,140 @@
+#include "PluginTest.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <regex>
+
+#include <spdlog/sinks/base_sink.h>
+#include <spdlog/spdlog.h>
+
+#include "config/PluginConfig.h"
+#include "config/ReadConfig.h"
+#include "host/LogSinks.h"
+#include "plugin/Lifecycle.h"
+#include "plugin/Names.h"
+#include "plugin/PluginLog.h"
+#include "sim/framework/SimHost.h"
+
+namespace {
+
+// Keeps the text each record carries: the log channel lays records out itself
+// and hands the host's sinks the finished text.
+class CaptureSink final : public spdlog::sinks::base_sink<std::mutex> {
+ public:
+  std::vector<std::string> Records() {
+    std::lock_guard lock(mutex_);
+    return records_;
+  }
+
+ protected:
+  void sink_it_(const spdlog::details::log_msg& record) override {
+    records_.emplace_back(record.payload.data(), record.payload.size());
+  }
+  void flush_() override {}
+
+ private:
+  std::vector<std::string> records_;
+};
+
+std::string FreshServerDir() {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  const auto dir = std::filesystem::temp_directory_path() /
+                   (std::string("gatehouse-plugin-") + std::to_string(::getpid())) /
+                   (std::string(info->test_suite_name()) + "." + info->name());
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir / "ArkApi" / "Plugins" / Names::kPlugin);
+  return dir.string();
+}
+
+}  // namespace
+
+void PluginTest::SetUp() {
+  sim::ResetHost();
+  live_blocks_at_start_ = sim::LiveEngineBlocks();
+  dir_ = FreshServerDir();
+  sim::SetCurrentDir(dir_);
+  sim::SetPermissionsLibraryPath(GATEHOUSE_TEST_PERMISSIONS_LIBRARY);
+  sim::SetOutputWriter([this](std::string_view line) { server_lines_.emplace_back(line); });
+  recording_permissions::Clear();
+  PluginConfig() = nullptr;
+
+  log_capture_ = std::make_shared<CaptureSink>();
+  AsaApi::GetLogSinks().push_back(log_capture_);
+  PluginLog::Get().Init(Names::kPlugin);
+
+  game_ = std::make_unique<sim::Game>();
+}
+
+void PluginTest::TearDown() {
+  if (loaded_) {
+    UnloadPlugin();
+  }
+  game_.reset();
+  // The plugin library has a logging registry of its own, which goes with it;
+  // in-process the registry is shared, so the next Load may register the
+  // console logger again only once this one is gone.
+  spdlog::drop("custom");
+  // Pending kicks hold engine strings until the timer lets them go.
+  sim::ResetHost();
+  auto& sinks = AsaApi::GetLogSinks();
+  sinks.erase(std::remove(sinks.begin(), sinks.end(), log_capture_), sinks.end());
+  PluginLog::Get().Init(Names::kPlugin);
+  EXPECT_EQ(sim::LiveEngineBlocks(), live_blocks_at_start_) << "engine blocks leaked";
+  std::filesystem::remove_all(dir_);
+}
+
+void PluginTest::WriteConfig(const std::string& text) const {
+  std::ofstream(ConfigPath(), std::ios::binary | std::ios::trunc) << text;
+}
+
+void PluginTest::DeleteConfig() const {
+  std::filesystem::remove(ConfigPath());
+}
+
+void PluginTest::UseConfig(const std::string& text) const {
+  WriteConfig(text);
+  ASSERT_NO_THROW(ReadConfig()) << text;
+}
+
+void PluginTest::LoadPlugin() {
+  Load();
+  loaded_ = true;
+}
+
+void PluginTest::UnloadPlugin() {
+  Unload();
+  loaded_ = false;
+}
+
+std::vector<std::string> PluginTest::LogRecords() const {
+  return static_cast<CaptureSink&>(*log_capture_).Records();
+}
+
+std::vector<std::string> PluginTest::LogMessages() const {
+  std::vector<std::string> messages;
+  for (const std::string& record : LogRecords()) {
+    const size_t end_of_prefix = record.find("] ");
+    messages.push_back(end_of_prefix == std::string::npos ? record
+                                                          : record.substr(end_of_prefix + 2));
+  }
+  return messages;
+}
+
+std::vector<std::string> PluginTest::ConsoleLines(const std::string& captured) {
+  static const std::regex stamp(R"(\d\d/\d\d/\d\d \d\d:\d\d)");
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < captured.size()) {
+    const size_t end = captured.find('\n', start);
+    const std::string line = captured.substr(start, end - start);
+    lines.push_back(
+        std::regex_replace(line, stamp, kStamp, std::regex_constants::format_first_only));
+    if (end == std::string::npos) {
+      break;
+    }
+    start = end + 1;
+  }
+  return lines;
+}

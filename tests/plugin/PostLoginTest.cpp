@@ -1,0 +1,259 @@
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "PluginTest.h"
+#include "RecordingPermissions.h"
+#include "admission/PostLoginHook.h"
+#include "config/PluginConfig.h"
+#include "host/Platform.h"
+#include "sim/framework/SimHost.h"
+#include "sim/game/EngineObjects.h"
+
+using nlohmann::json;
+
+namespace {
+
+constexpr char kKickFunction[] =
+    "AShooterGameMode.KickPlayerController(APlayerController*,FString&)";
+
+// Stands in for the game's kick where a test must see every kick the plugin
+// asks for, also a second one for a player the first would have removed.
+std::vector<std::pair<std::string, std::string>> kicks_asked;
+
+void RecordingKick(AShooterGameMode*, APlayerController* controller, FString& message) {
+  kicks_asked.emplace_back(static_cast<AShooterPlayerController*>(controller)->unique_id.id,
+                           sim::ToUtf8(message));
+}
+
+std::string Alert(const std::string& text) {
+  return "\x1b[33mMM/DD/YY HH:MM " + text + "\x1b[0m";
+}
+std::string Info(const std::string& text) {
+  return "\x1b[36mMM/DD/YY HH:MM " + text + "\x1b[0m";
+}
+
+}  // namespace
+
+class PostLogin : public PluginTest {
+ protected:
+  void SetUp() override {
+    PluginTest::SetUp();
+    kicks_asked.clear();
+    WriteConfig("{}");
+    LoadPlugin();
+  }
+
+  // Joins with the console captured; gives the console lines.
+  std::vector<std::string> Join(const std::string& id) {
+    return ConsoleLines(CapturingConsole([&] { Game().Join(id); }));
+  }
+
+  std::vector<std::string> PostLoginRecords() const {
+    std::vector<std::string> records;
+    for (const std::string& message : LogMessages()) {
+      if (message.rfind("PostLoginHook: ", 0) == 0) {
+        records.push_back(message);
+      }
+    }
+    return records;
+  }
+
+  std::vector<std::string> KickLines() const {
+    std::vector<std::string> kicks;
+    for (const std::string& line : ServerLines()) {
+      if (line.rfind("kick ", 0) == 0) {
+        kicks.push_back(line);
+      }
+    }
+    return kicks;
+  }
+};
+
+TEST_F(PostLogin, OutcomeTable) {
+  const std::string not_whitelisted = Alert("[GH][kick] Not whitelisted - p");
+  const std::string blacklisted = Alert("[GH][kick] Blacklisted - p");
+  const std::string whitelist_kick = "You are not whitelisted on this server!";
+  const std::string blacklist_kick = "You are blacklisted on this server!";
+  const struct {
+    bool only_whitelisted;
+    bool whitelisted;
+    bool use_blacklist;
+    bool blacklisted;
+    std::vector<std::string> lines;
+    std::vector<std::string> kicks;
+  } rows[] = {
+      {false, false, false, true, {}, {}},
+      {true, true, false, true, {}, {}},
+      {true, false, false, true, {not_whitelisted}, {whitelist_kick}},
+      {false, false, true, false, {}, {}},
+      {false, false, true, true, {blacklisted}, {blacklist_kick}},
+      {true, true, true, true, {blacklisted}, {blacklist_kick}},
+      {true, false, true, false, {not_whitelisted}, {whitelist_kick}},
+      {true, false, true, true, {not_whitelisted, blacklisted}, {whitelist_kick, blacklist_kick}},
+  };
+  sim::RegisterGameFunction(kKickFunction, reinterpret_cast<void*>(&RecordingKick));
+  for (const auto& row : rows) {
+    const json config = {{"AllowJoinFullServer", false},
+                         {"OnlyWhitelisted", row.only_whitelisted},
+                         {"UseBlacklist", row.use_blacklist},
+                         {"WhitelistedPlayers", row.whitelisted ? json{"P"} : json{"q"}},
+                         {"BlacklistedGroups", row.blacklisted ? json{"Cheats"} : json{"Other"}}};
+    recording_permissions::AddMember("p", "Cheats");
+    UseConfig(config.dump());
+    kicks_asked.clear();
+    const auto lines = Join("p");
+    EXPECT_EQ(lines, row.lines) << config.dump();
+    sim::AdvanceSeconds(5);
+    std::vector<std::string> messages;
+    for (const auto& [id, message] : kicks_asked) {
+      EXPECT_EQ(id, "p");
+      messages.push_back(message);
+    }
+    EXPECT_EQ(messages, row.kicks) << config.dump();
+    Game().Leave("p");
+  }
+}
+
+TEST_F(PostLogin, KickComesAfterExactlyKickTimerSeconds) {
+  UseConfig(R"({"OnlyWhitelisted": true, "KickTimer": 3, "KickMessage": "Tschüss, 🙂!"})");
+  Join("bob");
+  sim::AdvanceSeconds(2);
+  EXPECT_TRUE(KickLines().empty());
+  sim::AdvanceSeconds(1);
+  EXPECT_EQ(KickLines(), (std::vector<std::string>{"kick bob: Tschüss, 🙂!"}));
+  EXPECT_TRUE(Game().Players().empty());
+}
+
+TEST_F(PostLogin, ZeroAndNegativeDelaysAndEmptyMessageReachTheTimerUnchanged) {
+  sim::SetTrace(true);
+  const std::string library = Platform::OwnLibraryPath();
+  for (const int delay : {0, -7}) {
+    UseConfig(json({{"OnlyWhitelisted", true}, {"KickTimer", delay}, {"KickMessage", ""}}).dump());
+    ClearServerLines();
+    Join("bob");
+    EXPECT_EQ(ServerLines().front(),
+              "host: schedule " + library + "_0 in " + std::to_string(delay) + " s");
+    sim::AdvanceSeconds(0);
+    EXPECT_EQ(ServerLines().back(), "kick bob:");
+  }
+}
+
+TEST_F(PostLogin, DebugLineOnlyWhileTheWhitelistIsEnforced) {
+  recording_permissions::AddMember("p", "Cheats");
+  UseConfig(R"({"AllowJoinFullServer": false, "OnlyWhitelisted": true, "DebugPostLogin": true,
+                "WhitelistedPlayers": ["p"]})");
+  EXPECT_EQ(Join("p"), (std::vector<std::string>{Info("[GH] PostLogin Identifier - p")}));
+  Game().Leave("p");
+
+  UseConfig(R"({"UseBlacklist": true, "DebugPostLogin": true, "BlacklistedGroups": ["Cheats"]})");
+  EXPECT_EQ(Join("p"), (std::vector<std::string>{Alert("[GH][kick] Blacklisted - p")}));
+}
+
+// List entries become engine strings byte by byte, so a non-ASCII entry does not
+// name the player whose id holds the same letters.
+TEST_F(PostLogin, IdentifierLineShowsNonAsciiAsQuestionMarks) {
+  UseConfig(
+      R"({"AllowJoinFullServer": false, "OnlyWhitelisted": true, "WhitelistedPlayers": ["JÖRG"]})");
+  EXPECT_EQ(Join("jörg"), (std::vector<std::string>{Alert("[GH][kick] Not whitelisted - j?rg")}));
+  EXPECT_EQ(Join("😀x{}"), (std::vector<std::string>{Alert("[GH][kick] Not whitelisted - ??x{}")}));
+}
+
+// A pending kick keeps the message and delay of its scheduling.
+TEST_F(PostLogin, ReloadDoesNotChangeAPendingKick) {
+  UseConfig(R"({"OnlyWhitelisted": true, "KickTimer": 2, "KickMessage": "first"})");
+  Join("bob");
+  UseConfig(R"({"OnlyWhitelisted": true, "KickTimer": 10, "KickMessage": "second"})");
+  sim::AdvanceSeconds(2);
+  EXPECT_EQ(KickLines(), (std::vector<std::string>{"kick bob: first"}));
+}
+
+// Both kicks of one login: the player is kicked once, and the second finds the
+// controller gone instead of following a freed pointer.
+TEST_F(PostLogin, SecondKickOfOneLoginFindsThePlayerGone) {
+  recording_permissions::AddMember("p", "Cheats");
+  UseConfig(R"({"OnlyWhitelisted": true, "UseBlacklist": true, "BlacklistedGroups": ["Cheats"],
+                "KickTimer": 1})");
+  Join("p");
+  sim::AdvanceSeconds(1);
+  EXPECT_EQ(KickLines(),
+            (std::vector<std::string>{"kick p: You are not whitelisted on this server!"}));
+  EXPECT_EQ(sim::PendingCallables(), 0u);
+}
+
+TEST_F(PostLogin, PlayerWhoLeftOrRejoinedIsNotKickedByTheOldLogin) {
+  UseConfig(R"({"OnlyWhitelisted": true, "KickTimer": 5})");
+  Join("bob");
+  Join("carol");
+  sim::AdvanceSeconds(2);
+  Game().Leave("bob");
+  Game().Leave("carol");
+  Join("carol");  // due at 7, the old one at 5
+  sim::AdvanceSeconds(3);
+  EXPECT_TRUE(KickLines().empty());
+  EXPECT_EQ(Game().Players(), (std::vector<std::string>{"carol"}));
+  sim::AdvanceSeconds(2);
+  EXPECT_EQ(KickLines(),
+            (std::vector<std::string>{"kick carol: You are not whitelisted on this server!"}));
+}
+
+TEST_F(PostLogin, KickWithoutGameModeDoesNothing) {
+  UseConfig(R"({"OnlyWhitelisted": true, "KickTimer": 1})");
+  Join("bob");
+  sim::SetGameMode(nullptr);
+  sim::AdvanceSeconds(1);
+  EXPECT_TRUE(KickLines().empty());
+  EXPECT_TRUE(LogRecords().empty());
+  sim::SetGameMode(Game().GameMode());
+}
+
+// A configuration error stops the enforcement of that login after the game's
+// own post-login; a kick scheduled before the error stays.
+TEST_F(PostLogin, ConfigurationErrorsAreContained) {
+  const struct {
+    const char* config;
+    const char* message;
+    size_t kicks;
+  } cases[] = {
+      {R"({"OnlyWhitelisted": 1})",
+       "PostLoginHook: [json.exception.type_error.302] type must be boolean, but is number", 0},
+      {R"({"OnlyWhitelisted": true, "WhitelistedPlayers": ["x", {}]})",
+       "PostLoginHook: [json.exception.type_error.302] type must be string, but is object", 0},
+      {R"({"OnlyWhitelisted": true, "KickMessage": 3})",
+       "PostLoginHook: [json.exception.type_error.302] type must be string, but is number", 0},
+      {R"({"OnlyWhitelisted": true, "KickTimer": "5"})",
+       "PostLoginHook: [json.exception.type_error.302] type must be number, but is string", 0},
+      {R"({"OnlyWhitelisted": true, "UseBlacklist": "yes", "KickTimer": 1})",
+       "PostLoginHook: [json.exception.type_error.302] type must be boolean, but is string", 1},
+      {R"({"OnlyWhitelisted": true, "UseBlacklist": true, "BlacklistedGroups": [false],
+           "KickTimer": 1})",
+       "PostLoginHook: [json.exception.type_error.302] type must be string, but is boolean", 1},
+      {R"(42)", "PostLoginHook: [json.exception.type_error.306] cannot use value() with number", 0},
+  };
+  for (const auto& c : cases) {
+    UseConfig(c.config);
+    ClearServerLines();
+    const size_t records = PostLoginRecords().size();
+    Join("bob");
+    EXPECT_EQ(ServerLines(), (std::vector<std::string>{"join bob: admitted"})) << c.config;
+    ASSERT_EQ(PostLoginRecords().size(), records + 1) << c.config;
+    EXPECT_EQ(PostLoginRecords().back(), c.message);
+    EXPECT_EQ(sim::PendingCallables(), c.kicks) << c.config;
+    sim::AdvanceSeconds(1);
+    EXPECT_EQ(KickLines().size(), c.kicks) << c.config;
+    Game().Leave("bob");
+  }
+}
+
+TEST_F(PostLogin, NullControllerOnlyRunsTheGame) {
+  UseConfig(R"({"OnlyWhitelisted": true, "UseBlacklist": true, "BlacklistedGroups": ["G"],
+                "DebugPostLogin": true})");
+  const std::string out = CapturingConsole([&] { PostLoginHook(Game().GameMode(), nullptr); });
+  EXPECT_EQ(out, "");
+  EXPECT_EQ(sim::PendingCallables(), 0u);
+  EXPECT_TRUE(recording_permissions::Queries().empty());
+  EXPECT_TRUE(LogRecords().empty());
+}

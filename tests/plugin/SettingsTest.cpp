@@ -1,0 +1,170 @@
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "PluginTest.h"
+#include "config/PluginConfig.h"
+#include "config/Settings.h"
+
+using nlohmann::json;
+
+namespace {
+
+// What a read gives, or the text of the type error it raises.
+template <class T>
+std::string Outcome(const std::function<T()>& read) {
+  try {
+    if constexpr (std::is_same_v<T, std::string> || std::is_same_v<T, json>) {
+      return "value " + json(read()).dump();
+    } else {
+      return "value " + std::to_string(read());
+    }
+  } catch (const json::type_error& error) {
+    return error.what();
+  }
+}
+
+}  // namespace
+
+using SettingRead = PluginTest;
+
+TEST_F(SettingRead, EmptyObjectGivesEveryDefault) {
+  PluginConfig() = json::object();
+  EXPECT_FALSE(Settings::OnlyWhitelisted());
+  EXPECT_FALSE(Settings::DebugPostLogin());
+  EXPECT_FALSE(Settings::UseBlacklist());
+  EXPECT_TRUE(Settings::AllowJoinFullServer());
+  EXPECT_FALSE(Settings::DebugPreLogin());
+  EXPECT_EQ(Settings::KickTimer(), 5);
+  EXPECT_EQ(Settings::KickMessage(), "You are not whitelisted on this server!");
+  EXPECT_EQ(Settings::BlacklistKickMessage(), "You are blacklisted on this server!");
+  EXPECT_EQ(Settings::WhitelistedGroups(), json::array());
+  EXPECT_EQ(Settings::WhitelistedPlayers(), json::array());
+  EXPECT_EQ(Settings::BlacklistedGroups(), json::array());
+}
+
+TEST_F(SettingRead, KeysMatchExactlyWithLetterCase) {
+  PluginConfig() = {{"onlywhitelisted", true}, {"ALLOWJOINFULLSERVER", false}};
+  EXPECT_FALSE(Settings::OnlyWhitelisted());
+  EXPECT_TRUE(Settings::AllowJoinFullServer());
+}
+
+TEST_F(SettingRead, KickTimerConversions) {
+  const struct {
+    json value;
+    std::string outcome;
+  } cases[] = {
+      {30, "value 30"},
+      {0, "value 0"},
+      {-4, "value -4"},
+      {2.9, "value 2"},
+      {-2.9, "value -2"},
+      {true, "value 1"},
+      {false, "value 0"},
+      // Integers keep their low 32 bits.
+      {int64_t{4294967297}, "value 1"},
+      {int64_t{2147483648}, "value -2147483648"},
+      {uint64_t{18446744073709551615u}, "value -1"},
+      // Floating-point values outside the 32-bit range clamp to its ends.
+      {1e300, "value 2147483647"},
+      {-3e9, "value -2147483648"},
+      {2147483647.9, "value 2147483647"},
+      {"30", "[json.exception.type_error.302] type must be number, but is string"},
+      {nullptr, "[json.exception.type_error.302] type must be number, but is null"},
+      {json::array({5}), "[json.exception.type_error.302] type must be number, but is array"},
+      {json::object(), "[json.exception.type_error.302] type must be number, but is object"},
+  };
+  for (const auto& c : cases) {
+    PluginConfig() = {{"KickTimer", c.value}};
+    EXPECT_EQ(Outcome<int32_t>(&Settings::KickTimer), c.outcome) << c.value.dump();
+  }
+}
+
+TEST_F(SettingRead, BooleansAcceptOnlyBooleans) {
+  const struct {
+    json value;
+    std::string outcome;
+  } cases[] = {
+      {true, "value 1"},
+      {false, "value 0"},
+      {1, "[json.exception.type_error.302] type must be boolean, but is number"},
+      {0.0, "[json.exception.type_error.302] type must be boolean, but is number"},
+      {"true", "[json.exception.type_error.302] type must be boolean, but is string"},
+      {nullptr, "[json.exception.type_error.302] type must be boolean, but is null"},
+      {json::array(), "[json.exception.type_error.302] type must be boolean, but is array"},
+  };
+  const std::pair<const char*, bool (*)()> reads[] = {
+      {"OnlyWhitelisted", &Settings::OnlyWhitelisted},
+      {"DebugPostLogin", &Settings::DebugPostLogin},
+      {"UseBlacklist", &Settings::UseBlacklist},
+      {"AllowJoinFullServer", &Settings::AllowJoinFullServer},
+      {"DebugPreLogin", &Settings::DebugPreLogin},
+  };
+  for (const auto& [key, read] : reads) {
+    for (const auto& c : cases) {
+      PluginConfig() = {{key, c.value}};
+      EXPECT_EQ(Outcome<bool>(read), c.outcome) << key << " = " << c.value.dump();
+    }
+  }
+}
+
+TEST_F(SettingRead, MessagesAcceptOnlyStrings) {
+  const struct {
+    json value;
+    std::string outcome;
+  } cases[] = {
+      {"Tschüss", "value \"Tschüss\""},
+      {"", "value \"\""},
+      {7, "[json.exception.type_error.302] type must be string, but is number"},
+      {false, "[json.exception.type_error.302] type must be string, but is boolean"},
+      {nullptr, "[json.exception.type_error.302] type must be string, but is null"},
+  };
+  const std::pair<const char*, std::string (*)()> reads[] = {
+      {"KickMessage", &Settings::KickMessage},
+      {"BlacklistKickMessage", &Settings::BlacklistKickMessage},
+  };
+  for (const auto& [key, read] : reads) {
+    for (const auto& c : cases) {
+      PluginConfig() = {{key, c.value}};
+      EXPECT_EQ(Outcome<std::string>(read), c.outcome) << key << " = " << c.value.dump();
+    }
+  }
+}
+
+TEST_F(SettingRead, ListsAreCopiesOfWhateverTheMemberHolds) {
+  const json values[] = {nullptr, "Vip", json::array({"a", 1}), json::object({{"k", "v"}}), 3};
+  const std::pair<const char*, json (*)()> reads[] = {
+      {"WhitelistedGroups", &Settings::WhitelistedGroups},
+      {"WhitelistedPlayers", &Settings::WhitelistedPlayers},
+      {"BlacklistedGroups", &Settings::BlacklistedGroups},
+  };
+  for (const auto& [key, read] : reads) {
+    for (const json& value : values) {
+      PluginConfig() = {{key, value}};
+      EXPECT_EQ(read(), value) << key;
+    }
+  }
+}
+
+// Every read of a document that is not an object names the document's type.
+TEST_F(SettingRead, DocumentThatIsNotAnObjectFailsEveryRead) {
+  const std::pair<json, std::string> documents[] = {
+      {json::array({"OnlyWhitelisted", true}), "array"},
+      {nullptr, "null"},
+      {42, "number"},
+      {"text", "string"},
+      {true, "boolean"},
+  };
+  for (const auto& [document, type] : documents) {
+    PluginConfig() = document;
+    const std::string expected = "[json.exception.type_error.306] cannot use value() with " + type;
+    EXPECT_EQ(Outcome<bool>(&Settings::OnlyWhitelisted), expected);
+    EXPECT_EQ(Outcome<bool>(&Settings::AllowJoinFullServer), expected);
+    EXPECT_EQ(Outcome<int32_t>(&Settings::KickTimer), expected);
+    EXPECT_EQ(Outcome<std::string>(&Settings::KickMessage), expected);
+    EXPECT_EQ(Outcome<json>(&Settings::WhitelistedPlayers), expected);
+  }
+}
