@@ -108,6 +108,18 @@ int RconServer::PollTimeoutMs() const {
 
 void RconServer::Service(const std::vector<pollfd>& fds) {
   in_service_ = true;
+  ServiceClients(fds);
+  in_service_ = false;
+  if (close_requested_) {
+    Close();
+    return;
+  }
+  if (listener_.Valid()) {
+    Accept(Clock::now());
+  }
+}
+
+void RconServer::ServiceClients(const std::vector<pollfd>& fds) {
   std::unordered_map<int, short> revents;
   for (const pollfd& entry : fds) {
     revents[entry.fd] |= entry.revents;
@@ -121,14 +133,6 @@ void RconServer::Service(const std::vector<pollfd>& fds) {
     ServiceClient(*client, found != revents.end() ? found->second : 0, now);
   }
   Sweep();
-  in_service_ = false;
-  if (close_requested_) {
-    Close();
-    return;
-  }
-  if (listener_.Valid()) {
-    Accept(now);
-  }
 }
 
 void RconServer::ServiceClient(Client& client, short revents, Clock::time_point now) {
@@ -180,7 +184,7 @@ void RconServer::HandlePacket(Client& client, Packet packet) {
     return;
   }
   if (!client.authenticated) {
-    Refuse(client, packet.id);
+    Refuse(client);
     return;
   }
   if (packet.type == kTypeExecCommand) {
@@ -200,7 +204,7 @@ void RconServer::AnswerPassword(Client& client, int32_t request_id, bool accepte
   client.connection.Queue(EncodePacket(id, kTypeAuthResponse, {}), /*after_pause=*/true);
 }
 
-void RconServer::Refuse(Client& client, int32_t /*request_id*/) {
+void RconServer::Refuse(Client& client) {
   client.connection.Queue(EncodePacket(kRefusedId, kTypeAuthResponse, {}));
   client.closing = true;
 }

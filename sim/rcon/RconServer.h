@@ -52,7 +52,8 @@ struct RconOptions {
 class RconServer {
  public:
   // Runs one command line for a client; the request id is the packet's. The
-  // replies go through Reply, now or later.
+  // replies go through Reply, now or later. It must not throw: a command's
+  // failure is the command's to report, and the connection goes on.
   using Execute = std::function<void(ClientId client, int32_t request_id, std::string command)>;
 
   RconServer(std::string password, Execute execute, RconOptions options = {});
@@ -91,11 +92,12 @@ class RconServer {
     bool dead = false;     // close at the end of this pass
   };
 
+  void ServiceClients(const std::vector<pollfd>& fds);
   void Accept(Clock::time_point now);
   void ServiceClient(Client& client, short revents, Clock::time_point now);
   void HandlePacket(Client& client, Packet packet);
   void AnswerPassword(Client& client, int32_t request_id, bool accepted);
-  void Refuse(Client& client, int32_t request_id);
+  void Refuse(Client& client);
   void Flush(Client& client, Clock::time_point now);
   void Sweep();
 
