@@ -269,16 +269,20 @@ async function main() {
     silent.destroy();
   }
   server.stdin.end();
-  const exited = await withTimeout(new Promise((resolve) => {
-    if (server.exitCode !== null) {
-      resolve();
+  const status = await withTimeout(new Promise((resolve) => {
+    if (server.exitCode !== null || server.signalCode !== null) {
+      resolve(server.exitCode ?? server.signalCode);
       return;
     }
-    server.once('exit', resolve);
-  }), 'server exit', 10000).then(() => true, () => false);
-  if (!exited) {
+    server.once('exit', (code, signal) => resolve(code ?? signal));
+  }), 'server exit', 10000).catch(() => null);
+  if (status === null) {
     server.kill('SIGKILL');
     console.log('FAILED: the server did not exit when its input ended');
+    ++failed;
+  } else if (status !== 0) {
+    // Under the sanitizers, a fault found at any point shows here.
+    console.log(`FAILED: the server exited with status ${status}`);
     ++failed;
   }
   if (failed > 0 && output) {
