@@ -1,0 +1,32 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "sim/framework/SimHost.h"
+
+// A fresh host for each test, with the lines it prints captured. The reset
+// happens at construction, before a derived fixture's members (a game) exist.
+class HostFixture : public ::testing::Test {
+ protected:
+  HostFixture() {
+    sim::ResetHost();
+    // The host's log file lands here, not in the build tree.
+    sim::SetCurrentDir(ServerDir());
+    sim::SetOutputWriter([this](std::string_view line) { lines.emplace_back(line); });
+    sim::SetErrorWriter([this](std::string_view line) { errors.emplace_back(line); });
+  }
+
+  ~HostFixture() override { sim::ResetHost(); }
+
+  // One folder per test process: ctest runs the cases side by side.
+  static std::string ServerDir() {
+    return ::testing::TempDir() + "gatehouse-sim-tests-" + std::to_string(getpid());
+  }
+
+  std::vector<std::string> lines;
+  std::vector<std::string> errors;
+};
