@@ -34,6 +34,13 @@ std::u16string_view FirstWord(const FString& line) {
   return text.substr(static_cast<size_t>(begin - text.begin()), static_cast<size_t>(end - begin));
 }
 
+// Callables of unloaded libraries that cannot be destroyed, since their
+// destructors went with their code. Held for the rest of the process.
+std::vector<const void*>& Graveyard() {
+  static auto* graveyard = new std::vector<const void*>();
+  return *graveyard;
+}
+
 // A registered command. The callable sits on the heap so that one whose code
 // has gone with its library can be let go of without running its destructor.
 template <class Callback>
@@ -82,8 +89,8 @@ class CommandList {
         continue;
       }
       removed.push_back(Utf16ToUtf8(it->name));
-      // The callable's code went with its library: it is let go of, not destroyed.
-      static_cast<void>(it->callback.release());
+      // The callable's code went with its library: it is kept, never destroyed.
+      Graveyard().push_back(it->callback.release());
       it = commands_.erase(it);
     }
     return removed;
