@@ -119,9 +119,9 @@ TEST_F(Bypass, ArmedBypassOutlivesAReloadThatTurnsItOff) {
   EXPECT_EQ(Play("ccc"), "BBG");
 }
 
-TEST_F(Bypass, WhitelistedByCaseOrGroupPrintsTheIgnoringLine) {
+TEST_F(Bypass, ConsoleLinesForTheWhitelistedByCaseOrGroup) {
   UseConfig(R"({"WhitelistedPlayers": ["ALICE"], "WhitelistedGroups": ["Staff"]})");
-  const std::string out = CapturingConsole([&] {
+  std::string out = CapturingConsole([&] {
     PreLogin("alice");
     PreLogin("staff-member");
     PreLogin("mallory");
@@ -130,11 +130,9 @@ TEST_F(Bypass, WhitelistedByCaseOrGroupPrintsTheIgnoringLine) {
             (std::vector<std::string>{
                 "\x1b[36mMM/DD/YY HH:MM [GH] Ignoring capacity for - alice\x1b[0m",
                 "\x1b[36mMM/DD/YY HH:MM [GH] Ignoring capacity for - staff-member\x1b[0m"}));
-}
 
-TEST_F(Bypass, DebugLinePrecedesTheDecisionForEveryPlayer) {
   UseConfig(R"({"DebugPreLogin": true, "WhitelistedPlayers": ["alice"]})");
-  const std::string out = CapturingConsole([&] {
+  out = CapturingConsole([&] {
     PreLogin("mallory");
     PreLogin("alice");
   });

@@ -128,12 +128,6 @@ TEST_F(ConfigRead, FailedReadLeavesTheSettingsInForceUntouched) {
   EXPECT_EQ(Settings::KickTimer(), 1);
 }
 
-TEST_F(ConfigRead, FailedFirstReadLeavesTheDocumentNull) {
-  WriteConfig(R"({"OnlyWhitelisted": true, )");
-  EXPECT_THROW(ReadConfig(), json::parse_error);
-  EXPECT_TRUE(PluginConfig().is_null());
-}
-
 TEST_F(ConfigRead, LargeWhitelistLoads) {
   std::string content = R"({"WhitelistedPlayers": [)";
   constexpr int kPlayers = 400000;  // about 10 MB

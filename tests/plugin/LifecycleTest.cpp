@@ -92,13 +92,3 @@ TEST_F(Lifecycle, FailedReadLeavesOneRecordAndAnIdlePlugin) {
     EXPECT_EQ(ServerLines(), kRemovals) << c.name;
   }
 }
-
-TEST_F(Lifecycle, LogChannelDropsDebugAndFlushesInfo) {
-  const auto& logger = PluginLog::Get().Logger();
-  ASSERT_NE(logger, nullptr);
-  logger->debug("not shown");
-  logger->info("shown {}", 1);
-  EXPECT_EQ(LogMessages(), (std::vector<std::string>{"shown 1"}));
-  static const std::regex record(R"(\d\d/\d\d/\d\d \d\d:\d\d \[Gatehouse\]\[info\] shown 1)");
-  EXPECT_TRUE(std::regex_match(LogRecords().front(), record)) << LogRecords().front();
-}

@@ -23,11 +23,6 @@ TEST_F(TextConversion, NarrowFormShowsEveryUnitAbove127AsQuestionMark) {
   EXPECT_EQ(ToNarrowString(FString::EmptyWithStorage()), "");
 }
 
-TEST_F(TextConversion, NarrowFormStopsAtTheFirstZeroUnit) {
-  const char16_t units[] = {u'a', u'b', 0, u'c'};
-  EXPECT_EQ(ToNarrowString(FString::FromUnits(units, 4)), "ab");
-}
-
 // Longer texts take their scratch space from the engine allocator and give it
 // back; the fixture checks the live-block count.
 TEST_F(TextConversion, LongTextsAroundTheScratchSize) {
