@@ -17,7 +17,8 @@ void* EngineMalloc(uint64_t size, uint32_t alignment) {
   // A zero-sized request still gets a block of its own, as the engine's does.
   const size_t bytes = size == 0 ? 1 : static_cast<size_t>(size);
   void* block = nullptr;
-  if (alignment > alignof(std::max_align_t)) {
+  const bool power_of_two = (alignment & (alignment - 1)) == 0;
+  if (alignment > alignof(std::max_align_t) && power_of_two) {
     const size_t rounded = (bytes + alignment - 1) / alignment * alignment;
     block = std::aligned_alloc(alignment, rounded);
   } else {

@@ -55,18 +55,26 @@ char32_t DecodeUtf8(std::string_view text, size_t& at) {
   if (lead < 0x80) {
     return lead;
   }
-  int length = 0;
-  char32_t c = 0;
-  char32_t minimum = 0;
+  // The sequence's length, the lead byte's payload and the smallest value a
+  // sequence of that length may encode.
+  struct Form {
+    int length;
+    char32_t payload_mask;
+    char32_t minimum;
+  };
+  Form form{};
   if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2, c = lead & 0x1F, minimum = 0x80;
+    form = {2, 0x1F, 0x80};
   } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3, c = lead & 0x0F, minimum = 0x800;
+    form = {3, 0x0F, 0x800};
   } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4, c = lead & 0x07, minimum = 0x10000;
+    form = {4, 0x07, 0x10000};
   } else {
     return kReplacement;
   }
+  const int length = form.length;
+  const char32_t minimum = form.minimum;
+  char32_t c = lead & form.payload_mask;
   for (int i = 1; i < length; ++i) {
     if (at >= text.size() || (byte(at) & 0xC0) != 0x80) {
       return kReplacement;
