@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# Plays one scenario file through gatehouse-sim and compares what it printed.
+#
+#   run_scenario.sh SIM PLUGIN SCENARIO
+#
+# A scenario file is made of sections, each opened by a line "## NAME":
+#   ## args         options for gatehouse-sim, one line; PLUGIN stands for the
+#                   plugin given here (absent: --plugin PLUGIN)
+#   ## env          VAR=VALUE lines set for the run
+#   ## config       the plugin's config.json before the start (absent: no file)
+#   ## file NAME    a file written beside the script (for the `config` command)
+#   ## script       the command script (absent: nothing on standard input)
+#   ## stdout       the expected standard output
+#   ## stderr       the expected standard error, each line a shell pattern
+#                   (absent: not compared)
+#   ## log          the expected server.log (absent: not compared)
+#   ## status       the expected exit status (absent: 0)
+# The server folder is always given with --dir. Time stamps differ from run to
+# run, so output and log are compared with every console stamp and log-record
+# stamp written as MM/DD/YY HH:MM, the escape byte written as ^[ so that the
+# expected files stay readable, and the plugin's full path written as PLUGIN.
+set -uo pipefail
+
+sim=$1
+plugin=$2
+scenario=$3
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# One file per section.
+awk -v dir="$work/sections" '
+  BEGIN { system("mkdir -p \"" dir "\"") }
+  /^## / { name = substr($0, 4); gsub(/ /, "_", name); out = dir "/" name; printf "" > out; next }
+  out != "" { print >> out }
+' "$scenario"
+section() { [ -f "$work/sections/$1" ]; }
+
+server="$work/server"
+mkdir -p "$server/ArkApi/Plugins/Gatehouse"
+section config && cp "$work/sections/config" "$server/ArkApi/Plugins/Gatehouse/config.json"
+for f in "$work"/sections/file_*; do
+  [ -e "$f" ] || continue
+  cp "$f" "$work/${f##*/file_}"
+done
+
+args=(--plugin PLUGIN)
+section args && read -r -a args <"$work/sections/args"
+args=("${args[@]//PLUGIN/$plugin}")
+if section script; then
+  cp "$work/sections/script" "$work/script.txt"
+  args+=(--script "$work/script.txt")
+fi
+env_vars=()
+section env && mapfile -t env_vars <"$work/sections/env"
+
+status=0
+(cd "$work" && env "${env_vars[@]}" timeout 60 "$sim" --dir "$server" "${args[@]}" \
+  </dev/null >"$work/stdout" 2>"$work/stderr") || status=$?
+
+plugin_path=$(realpath "$plugin" 2>/dev/null || echo "$plugin")
+normalize() {
+  sed -e "s#$plugin_path#PLUGIN#g" \
+      -e 's/\x1b/^[/g' \
+      -e 's#\^\[\[\([0-9]*\)m[0-9][0-9]/[0-9][0-9]/[0-9][0-9] [0-9][0-9]:[0-9][0-9] #^[[\1mMM/DD/YY HH:MM #' \
+      -e 's#^[0-9][0-9]/[0-9][0-9]/[0-9][0-9] [0-9][0-9]:[0-9][0-9] \[#MM/DD/YY HH:MM [#' \
+      -e 's/\r$//'
+}
+
+failed=0
+compare() {  # compare EXPECTED ACTUAL WHAT
+  if ! diff -u <(normalize <"$1") <(normalize <"$2") >"$work/diff"; then
+    echo "FAIL: $3 differs from the expected ($scenario):"
+    cat "$work/diff"
+    failed=1
+  fi
+}
+
+expected_status=0
+section status && expected_status=$(tr -d ' \n' <"$work/sections/status")
+if [ "$status" != "$expected_status" ]; then
+  echo "FAIL: exit status $status, expected $expected_status"
+  failed=1
+fi
+touch "$work/sections/stdout"
+compare "$work/sections/stdout" "$work/stdout" "standard output"
+if section log; then
+  log="$server/ArkApi/Logs/server.log"
+  [ -f "$log" ] || log=/dev/null
+  compare "$work/sections/log" "$log" "server.log"
+fi
+if section stderr; then
+  mapfile -t expected <"$work/sections/stderr"
+  mapfile -t actual < <(normalize <"$work/stderr")
+  if [ "${#expected[@]}" != "${#actual[@]}" ]; then
+    echo "FAIL: ${#actual[@]} lines on standard error, expected ${#expected[@]}"
+    failed=1
+  else
+    for i in "${!expected[@]}"; do
+      # shellcheck disable=SC2053
+      if [[ ${actual[$i]} != ${expected[$i]} ]]; then
+        echo "FAIL: standard error line $((i + 1)): '${actual[$i]}' does not match '${expected[$i]}'"
+        failed=1
+      fi
+    done
+  fi
+fi
+if ((failed)); then
+  echo "--- standard error:"
+  cat "$work/stderr"
+fi
+exit $failed
