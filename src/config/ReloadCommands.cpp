@@ -32,7 +32,7 @@ void Reply(RCONClientConnection* connection, const RCONPacket& request, const ch
 
 }  // namespace
 
-void ConsoleReload(APlayerController* controller, FString* /*command_line*/, bool /*from_cheat*/) {
+void ConsoleReload(APlayerController* controller, FString* /*command_line*/, bool /*flag*/) {
   if (controller == nullptr) {
     return;
   }

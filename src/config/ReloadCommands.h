@@ -6,7 +6,7 @@
 // "Gatehouse.Reload" from a player's console: reads config.json again and
 // tells the player "Reloaded Config!" in opaque green. Without a calling
 // player it does nothing. A failure is logged; the player hears nothing.
-void ConsoleReload(APlayerController* controller, FString* command_line, bool from_cheat);
+void ConsoleReload(APlayerController* controller, FString* command_line, bool flag);
 
 // "Gatehouse.Reload" over RCON: reads config.json again and answers the request
 // with "Reloaded Config!", or with an empty body after a failure, which is
