@@ -118,16 +118,6 @@ TEST_F(PostLogin, OutcomeTable) {
   }
 }
 
-TEST_F(PostLogin, KickComesAfterExactlyKickTimerSeconds) {
-  UseConfig(R"({"OnlyWhitelisted": true, "KickTimer": 3, "KickMessage": "Tschüss, 🙂!"})");
-  Join("bob");
-  sim::AdvanceSeconds(2);
-  EXPECT_TRUE(KickLines().empty());
-  sim::AdvanceSeconds(1);
-  EXPECT_EQ(KickLines(), (std::vector<std::string>{"kick bob: Tschüss, 🙂!"}));
-  EXPECT_TRUE(Game().Players().empty());
-}
-
 TEST_F(PostLogin, ZeroAndNegativeDelaysAndEmptyMessageReachTheTimerUnchanged) {
   sim::SetTrace(true);
   const std::string library = Platform::OwnLibraryPath();
@@ -153,22 +143,15 @@ TEST_F(PostLogin, DebugLineOnlyWhileTheWhitelistIsEnforced) {
   EXPECT_EQ(Join("p"), (std::vector<std::string>{Alert("[GH][kick] Blacklisted - p")}));
 }
 
-// List entries become engine strings byte by byte, so a non-ASCII entry does not
-// name the player whose id holds the same letters.
-TEST_F(PostLogin, IdentifierLineShowsNonAsciiAsQuestionMarks) {
-  UseConfig(
-      R"({"AllowJoinFullServer": false, "OnlyWhitelisted": true, "WhitelistedPlayers": ["JÖRG"]})");
-  EXPECT_EQ(Join("jörg"), (std::vector<std::string>{Alert("[GH][kick] Not whitelisted - j?rg")}));
-  EXPECT_EQ(Join("😀x{}"), (std::vector<std::string>{Alert("[GH][kick] Not whitelisted - ??x{}")}));
-}
-
 // A pending kick keeps the message and delay of its scheduling.
 TEST_F(PostLogin, ReloadDoesNotChangeAPendingKick) {
-  UseConfig(R"({"OnlyWhitelisted": true, "KickTimer": 2, "KickMessage": "first"})");
+  UseConfig(R"({"OnlyWhitelisted": true, "KickTimer": 2, "KickMessage": "Tschüss, 🙂!"})");
   Join("bob");
   UseConfig(R"({"OnlyWhitelisted": true, "KickTimer": 10, "KickMessage": "second"})");
-  sim::AdvanceSeconds(2);
-  EXPECT_EQ(KickLines(), (std::vector<std::string>{"kick bob: first"}));
+  sim::AdvanceSeconds(1);
+  EXPECT_TRUE(KickLines().empty());
+  sim::AdvanceSeconds(1);
+  EXPECT_EQ(KickLines(), (std::vector<std::string>{"kick bob: Tschüss, 🙂!"}));
 }
 
 // Both kicks of one login: the player is kicked once, and the second finds the

@@ -77,54 +77,40 @@ TEST_F(SettingRead, KickTimerConversions) {
   }
 }
 
-TEST_F(SettingRead, BooleansAcceptOnlyBooleans) {
+// Each kind of read takes only its own JSON type and names the type it found.
+TEST_F(SettingRead, WrongTypesNameTheTypeFound) {
   const struct {
+    const char* key;
+    std::function<std::string()> read;
     json value;
     std::string outcome;
   } cases[] = {
-      {true, "value 1"},
-      {false, "value 0"},
-      {1, "[json.exception.type_error.302] type must be boolean, but is number"},
-      {0.0, "[json.exception.type_error.302] type must be boolean, but is number"},
-      {"true", "[json.exception.type_error.302] type must be boolean, but is string"},
-      {nullptr, "[json.exception.type_error.302] type must be boolean, but is null"},
-      {json::array(), "[json.exception.type_error.302] type must be boolean, but is array"},
+      {"OnlyWhitelisted", [] { return Outcome<bool>(&Settings::OnlyWhitelisted); }, true,
+       "value 1"},
+      {"OnlyWhitelisted", [] { return Outcome<bool>(&Settings::OnlyWhitelisted); }, 1,
+       "[json.exception.type_error.302] type must be boolean, but is number"},
+      {"DebugPostLogin", [] { return Outcome<bool>(&Settings::DebugPostLogin); }, "true",
+       "[json.exception.type_error.302] type must be boolean, but is string"},
+      {"UseBlacklist", [] { return Outcome<bool>(&Settings::UseBlacklist); }, nullptr,
+       "[json.exception.type_error.302] type must be boolean, but is null"},
+      {"AllowJoinFullServer", [] { return Outcome<bool>(&Settings::AllowJoinFullServer); }, false,
+       "value 0"},
+      {"AllowJoinFullServer", [] { return Outcome<bool>(&Settings::AllowJoinFullServer); }, 0.0,
+       "[json.exception.type_error.302] type must be boolean, but is number"},
+      {"DebugPreLogin", [] { return Outcome<bool>(&Settings::DebugPreLogin); }, json::array(),
+       "[json.exception.type_error.302] type must be boolean, but is array"},
+      {"KickMessage", [] { return Outcome<std::string>(&Settings::KickMessage); }, "",
+       "value \"\""},
+      {"KickMessage", [] { return Outcome<std::string>(&Settings::KickMessage); }, 7,
+       "[json.exception.type_error.302] type must be string, but is number"},
+      {"BlacklistKickMessage", [] { return Outcome<std::string>(&Settings::BlacklistKickMessage); },
+       "Tschüss", "value \"Tschüss\""},
+      {"BlacklistKickMessage", [] { return Outcome<std::string>(&Settings::BlacklistKickMessage); },
+       false, "[json.exception.type_error.302] type must be string, but is boolean"},
   };
-  const std::pair<const char*, bool (*)()> reads[] = {
-      {"OnlyWhitelisted", &Settings::OnlyWhitelisted},
-      {"DebugPostLogin", &Settings::DebugPostLogin},
-      {"UseBlacklist", &Settings::UseBlacklist},
-      {"AllowJoinFullServer", &Settings::AllowJoinFullServer},
-      {"DebugPreLogin", &Settings::DebugPreLogin},
-  };
-  for (const auto& [key, read] : reads) {
-    for (const auto& c : cases) {
-      PluginConfig() = {{key, c.value}};
-      EXPECT_EQ(Outcome<bool>(read), c.outcome) << key << " = " << c.value.dump();
-    }
-  }
-}
-
-TEST_F(SettingRead, MessagesAcceptOnlyStrings) {
-  const struct {
-    json value;
-    std::string outcome;
-  } cases[] = {
-      {"Tschüss", "value \"Tschüss\""},
-      {"", "value \"\""},
-      {7, "[json.exception.type_error.302] type must be string, but is number"},
-      {false, "[json.exception.type_error.302] type must be string, but is boolean"},
-      {nullptr, "[json.exception.type_error.302] type must be string, but is null"},
-  };
-  const std::pair<const char*, std::string (*)()> reads[] = {
-      {"KickMessage", &Settings::KickMessage},
-      {"BlacklistKickMessage", &Settings::BlacklistKickMessage},
-  };
-  for (const auto& [key, read] : reads) {
-    for (const auto& c : cases) {
-      PluginConfig() = {{key, c.value}};
-      EXPECT_EQ(Outcome<std::string>(read), c.outcome) << key << " = " << c.value.dump();
-    }
+  for (const auto& c : cases) {
+    PluginConfig() = {{c.key, c.value}};
+    EXPECT_EQ(c.read(), c.outcome) << c.key << " = " << c.value.dump();
   }
 }
 
