@@ -105,6 +105,12 @@ if section stderr; then
     done
   fi
 fi
+# Whatever the scenario expects, the run leaks no engine block and trips no
+# sanitizer.
+if grep -qE 'engine blocks were never freed|AddressSanitizer|LeakSanitizer|runtime error:' "$work/stderr"; then
+  echo "FAIL: a leak or a sanitizer report on standard error"
+  failed=1
+fi
 if ((failed)); then
   echo "--- standard error:"
   cat "$work/stderr"

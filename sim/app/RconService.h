@@ -25,9 +25,9 @@ class RconService final : public PollSource {
   static std::unique_ptr<RconService> Start(uint16_t port, std::string password,
                                             std::string* error);
 
-  // Commands are served for this game from now on; before, none arrive, since
-  // the loop has not run.
-  void Serve(Game& game) { game_ = &game; }
+  // Commands are served for this game from now on (none arrive before: the loop
+  // has not run); null once the game is gone, when commands are dropped.
+  void Serve(Game* game) { game_ = game; }
 
   void AppendPollFds(std::vector<pollfd>& fds) const override { server_.AppendPollFds(fds); }
   int PollTimeoutMs() const override { return server_.PollTimeoutMs(); }

@@ -129,6 +129,24 @@ void RunStandardInput(Simulator& simulator, EventLoop& loop) {
   }
 }
 
+// Runs the server from the plugin's load to its unload at the end.
+void RunServer(const Options& options, const std::string& script_text,
+               const std::string& simulator_folder, const std::string& command_folder,
+               EventLoop& loop, sim::app::RconService* rcon) {
+  Simulator simulator(options, simulator_folder, command_folder, loop);
+  if (rcon != nullptr) {
+    rcon->Serve(&simulator.GetGame());
+  }
+  if (!options.script.empty()) {
+    RunScript(script_text, simulator, loop);
+  } else {
+    RunStandardInput(simulator, loop);
+  }
+  if (rcon != nullptr) {
+    rcon->Serve(nullptr);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -174,14 +192,11 @@ int main(int argc, char** argv) {
     }
     loop.AddSource(rcon.get());
   }
-  Simulator simulator(options, SimulatorFolder(argv[0]), command_folder, loop);
-  if (rcon) {
-    rcon->Serve(simulator.GetGame());
-  }
-  if (!options.script.empty()) {
-    RunScript(script_text, simulator, loop);
-  } else {
-    RunStandardInput(simulator, loop);
+  RunServer(options, script_text, SimulatorFolder(argv[0]), command_folder, loop, rcon.get());
+  // The plugin is unloaded and the game gone: every engine block handed out
+  // since the start must have come back.
+  if (const int64_t live = sim::LiveEngineBlocks(); live != 0) {
+    sim::PrintError(std::to_string(live) + " engine blocks were never freed");
   }
   return 0;
 }

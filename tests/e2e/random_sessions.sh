@@ -64,9 +64,9 @@ for ((seed = 1; seed <= sessions; seed++)); do
   status=0
   timeout 120 "$sim" --dir "$server" --plugin "$plugin" --script "$work/script.txt" \
     >"$work/stdout" 2>"$work/stderr" || status=$?
-  if ((status != 0)) || grep -qE 'AddressSanitizer|LeakSanitizer|runtime error' "$work/stderr"; then
+  if ((status != 0)) || grep -qE 'engine blocks were never freed|AddressSanitizer|LeakSanitizer|runtime error' "$work/stderr"; then
     echo "FAIL: session with seed $seed ended with status $status"
-    grep -E -A20 'AddressSanitizer|LeakSanitizer|runtime error' "$work/stderr" | head -40
+    grep -E -A20 'engine blocks were never freed|AddressSanitizer|LeakSanitizer|runtime error' "$work/stderr" | head -40
     cp "$work/script.txt" "${TMPDIR:-/tmp}/gatehouse-random-session-$seed.txt"
     echo "script kept in ${TMPDIR:-/tmp}/gatehouse-random-session-$seed.txt"
     failed=1
