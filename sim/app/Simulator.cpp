@@ -53,6 +53,20 @@ std::string Quoted(std::string_view text) {
   return "'" + std::string(text) + "'";
 }
 
+// The one whole-number argument of a command (words[1]), or nothing after an
+// error line that names what the command takes and what it got.
+template <class Integer>
+std::optional<Integer> CountArgument(const std::vector<std::string_view>& words,
+                                     const std::string& takes) {
+  const auto count = words.size() == 2
+                         ? ParseCount<Integer>(words[1], std::numeric_limits<Integer>::max())
+                         : std::nullopt;
+  if (!count) {
+    PrintError(takes + (words.size() == 2 ? ", not " + Quoted(words[1]) : std::string()));
+  }
+  return count;
+}
+
 std::string AbsoluteFolder(const std::string& dir) {
   std::error_code error;
   const fs::path absolute = fs::weakly_canonical(fs::absolute(dir), error);
@@ -179,12 +193,8 @@ void Simulator::Leave(const Words& words) {
 }
 
 void Simulator::Wait(const Words& words) {
-  const auto seconds = words.size() == 2
-                           ? ParseCount<int64_t>(words[1], std::numeric_limits<int64_t>::max())
-                           : std::nullopt;
+  const auto seconds = CountArgument<int64_t>(words, "wait takes a whole number of seconds");
   if (!seconds) {
-    PrintError("wait takes a whole number of seconds" +
-               (words.size() == 2 ? ", not " + Quoted(words[1]) : std::string()));
     return;
   }
   if (GetClockMode() == ClockMode::virtual_time) {
@@ -196,12 +206,8 @@ void Simulator::Wait(const Words& words) {
 }
 
 void Simulator::Capacity(const Words& words) {
-  const auto capacity = words.size() == 2
-                            ? ParseCount<int32_t>(words[1], std::numeric_limits<int32_t>::max())
-                            : std::nullopt;
+  const auto capacity = CountArgument<int32_t>(words, "capacity takes a whole number of 0 or more");
   if (!capacity) {
-    PrintError("capacity takes a whole number of 0 or more" +
-               (words.size() == 2 ? ", not " + Quoted(words[1]) : std::string()));
     return;
   }
   game_->SetCapacity(*capacity);
