@@ -9,9 +9,9 @@
 
 namespace sim::rcon::testing {
 
-RawClient::RawClient(uint16_t port, int timeout_ms) {
+RawClient::RawClient(uint16_t port) {
   UniqueFd socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  timeval timeout{timeout_ms / 1000, (timeout_ms % 1000) * 1000};
+  const timeval timeout{5, 0};
   ::setsockopt(socket.Get(), SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
   ::setsockopt(socket.Get(), SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
   sockaddr_in address{};
@@ -24,8 +24,7 @@ RawClient::RawClient(uint16_t port, int timeout_ms) {
 }
 
 bool RawClient::Send(const std::string& bytes) {
-  size_t sent = 0;
-  while (sent < bytes.size()) {
+  for (size_t sent = 0; sent < bytes.size();) {
     const ssize_t n = ::send(socket_.Get(), bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
     if (n <= 0) {
       return false;
@@ -42,8 +41,7 @@ bool RawClient::SendPacket(int32_t id, int32_t type, const std::string& body) {
 }
 
 bool RawClient::ReadExactly(char* into, size_t count) {
-  size_t got = 0;
-  while (got < count) {
+  for (size_t got = 0; got < count;) {
     const ssize_t n = ::recv(socket_.Get(), into + got, count - got, 0);
     if (n <= 0) {
       return false;
@@ -55,17 +53,14 @@ bool RawClient::ReadExactly(char* into, size_t count) {
 
 std::optional<Packet> RawClient::ReadPacket() {
   std::string bytes(kSizeFieldBytes, '\0');
-  if (!ReadExactly(bytes.data(), kSizeFieldBytes)) {
+  if (!ReadExactly(bytes.data(), kSizeFieldBytes) ||
+      ParsePacket(bytes).status == ParseStatus::kMalformed) {
     return std::nullopt;
   }
-  const ParseResult header = ParsePacket(bytes);
-  if (header.status == ParseStatus::kMalformed) {
-    return std::nullopt;
+  uint32_t size = 0;
+  for (size_t i = kSizeFieldBytes; i-- > 0;) {
+    size = size << 8 | static_cast<unsigned char>(bytes[i]);
   }
-  const auto size = static_cast<uint32_t>(static_cast<unsigned char>(bytes[0])) |
-                    static_cast<uint32_t>(static_cast<unsigned char>(bytes[1])) << 8 |
-                    static_cast<uint32_t>(static_cast<unsigned char>(bytes[2])) << 16 |
-                    static_cast<uint32_t>(static_cast<unsigned char>(bytes[3])) << 24;
   bytes.resize(kSizeFieldBytes + size);
   if (!ReadExactly(bytes.data() + kSizeFieldBytes, size)) {
     return std::nullopt;
@@ -83,11 +78,8 @@ bool RawClient::WaitClosed() {
   char buffer[4096];
   for (;;) {
     const ssize_t n = ::recv(socket_.Get(), buffer, sizeof buffer, 0);
-    if (n == 0) {
-      return true;
-    }
-    if (n < 0) {
-      return errno == ECONNRESET;
+    if (n <= 0) {
+      return n == 0 || errno == ECONNRESET;
     }
   }
 }
@@ -108,9 +100,8 @@ void RawClient::ShutdownSending() {
 std::string RawPacket(int32_t size, int32_t id, int32_t type, const std::string& body) {
   std::string bytes;
   AppendPacket(bytes, id, type, body);
-  const auto bits = static_cast<uint32_t>(size);
   for (size_t i = 0; i < 4; ++i) {
-    bytes[i] = static_cast<char>((bits >> (8 * i)) & 0xFFu);
+    bytes[i] = static_cast<char>(static_cast<uint32_t>(size) >> (8 * i));
   }
   return bytes;
 }

@@ -10,11 +10,11 @@
 namespace sim::rcon::testing {
 
 // A blocking loopback client that speaks raw bytes, so that tests can send
-// what no well-behaved client would. Every read gives up after a deadline.
+// what no well-behaved client would. Every read gives up after five seconds.
 class RawClient {
  public:
   // Connected to 127.0.0.1:port, or not Connected() when refused.
-  explicit RawClient(uint16_t port, int timeout_ms = 5000);
+  explicit RawClient(uint16_t port);
 
   bool Connected() const { return socket_.Valid(); }
   bool Send(const std::string& bytes);
@@ -28,7 +28,6 @@ class RawClient {
   bool WaitClosed();
   // Logs in; true when the password is taken.
   bool Authenticate(const std::string& password, int32_t id = 1);
-  void Disconnect() { socket_.Reset(); }
   // Sends nothing more but goes on reading.
   void ShutdownSending();
 

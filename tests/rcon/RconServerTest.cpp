@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,6 +29,12 @@ void ExpectServed(RawClient& client, int32_t id, const std::string& command) {
   EXPECT_EQ(reply->body, "echo: " + command);
 }
 
+std::unique_ptr<RawClient> LoggedIn(const ServerThread& server) {
+  auto client = std::make_unique<RawClient>(server.Port());
+  EXPECT_TRUE(client->Authenticate(kPassword));
+  return client;
+}
+
 TEST(RconAuth, RightPasswordIsAnsweredByAnEmptyValueThenTheAuthResponseInSeparateReads) {
   ServerThread server;
   RawClient client(server.Port());
@@ -35,18 +42,14 @@ TEST(RconAuth, RightPasswordIsAnsweredByAnEmptyValueThenTheAuthResponseInSeparat
   // A client that reads one packet per read, and reads late, must still find
   // each packet alone.
   std::this_thread::sleep_for(30ms);
-  const std::string first = client.ReadOnce();
-  const std::string second = client.ReadOnce();
-  const ParseResult empty = ParsePacket(first);
-  const ParseResult answer = ParsePacket(second);
-  ASSERT_EQ(empty.status, ParseStatus::kPacket);
-  ASSERT_EQ(answer.status, ParseStatus::kPacket);
-  EXPECT_EQ(empty.consumed, first.size());
-  EXPECT_EQ(answer.consumed, second.size());
-  EXPECT_EQ(empty.packet.type, kTypeResponseValue);
-  EXPECT_EQ(empty.packet.id, 42);
-  EXPECT_EQ(answer.packet.type, kTypeAuthResponse);
-  EXPECT_EQ(answer.packet.id, 42);
+  for (const auto& [bytes, type] : {std::pair{client.ReadOnce(), kTypeResponseValue},
+                                    std::pair{client.ReadOnce(), kTypeAuthResponse}}) {
+    const ParseResult read = ParsePacket(bytes);
+    ASSERT_EQ(read.status, ParseStatus::kPacket);
+    EXPECT_EQ(read.consumed, bytes.size());
+    EXPECT_EQ(read.packet.type, type);
+    EXPECT_EQ(read.packet.id, 42);
+  }
   ExpectServed(client, 43, "Gatehouse.Reload extra words");
   EXPECT_EQ(server.Commands(), std::vector<std::string>{"Gatehouse.Reload extra words"});
 }
@@ -82,29 +85,27 @@ TEST(RconAuth, AnythingButAPasswordFirstIsRefusedAndClosedWithoutRunning) {
 TEST(RconReplies, KeepTheirOrderLongBodiesSplitAndTheEndMarkerComesLast) {
   const std::string long_body(2 * kMaxBodyBytes + 10, 'L');
   ServerThread server({}, [&](RconServer& rcon, ClientId client, int32_t id, const std::string&) {
-    rcon.Reply(client, id, kTypeResponseValue, "first");
-    rcon.Reply(client, id, kTypeResponseValue, long_body);
-    rcon.Reply(client, id, kTypeResponseValue, "");
+    for (const std::string& body : {std::string("first"), long_body, std::string()}) {
+      rcon.Reply(client, id, kTypeResponseValue, body);
+    }
   });
-  RawClient client(server.Port());
-  ASSERT_TRUE(client.Authenticate(kPassword));
+  const auto client = LoggedIn(server);
   // Sent together: a command and the empty value some clients use to find the
   // end of a reply split over several packets.
   std::string bytes;
   AppendPacket(bytes, 10, kTypeExecCommand, "list");
   AppendPacket(bytes, 11, kTypeResponseValue, "");
-  ASSERT_TRUE(client.Send(bytes));
+  ASSERT_TRUE(client->Send(bytes));
   std::vector<std::string> bodies;
   for (int i = 0; i < 6; ++i) {
-    const auto packet = client.ReadPacket();
+    const auto packet = client->ReadPacket();
     ASSERT_TRUE(packet) << i;
     EXPECT_EQ(packet->id, i < 5 ? 10 : 11);
     bodies.push_back(packet->body);
   }
   EXPECT_EQ(bodies[0], "first");
   EXPECT_EQ(bodies[1] + bodies[2] + bodies[3], long_body);
-  EXPECT_EQ(bodies[4], "");
-  EXPECT_EQ(bodies[5], "");
+  EXPECT_EQ(bodies[4] + bodies[5], "");
 }
 
 TEST(RconReplies, AReplyForAClientThatHasGoneIsDropped) {
@@ -119,24 +120,19 @@ TEST(RconReplies, AReplyForAClientThatHasGoneIsDropped) {
         rcon.Reply(client, id, kTypeResponseValue, "echo: " + command);
       });
   {
-    RawClient first(server.Port());
-    ASSERT_TRUE(first.Authenticate(kPassword));
-    ASSERT_TRUE(first.SendPacket(1, kTypeExecCommand, "remember"));
-    ASSERT_TRUE(server.WaitForClientCount(1));
+    const auto first = LoggedIn(server);
+    ASSERT_TRUE(first->SendPacket(1, kTypeExecCommand, "remember"));
     while (server.Commands().empty()) {
       std::this_thread::sleep_for(1ms);
     }
   }
   ASSERT_TRUE(server.WaitForClientCount(0));
-  RawClient second(server.Port());
-  ASSERT_TRUE(second.Authenticate(kPassword));
-  ExpectServed(second, 2, "after");
+  ExpectServed(*LoggedIn(server), 2, "after");
 }
 
-TEST(RconBadInput, SizeFieldsOutOfRangeCloseOnlyThatConnection) {
+TEST(RconBadInput, SizeFieldsOutOfRangeCloseOnlyThatConnectionAndTheLargestIsServed) {
   ServerThread server;
-  RawClient bystander(server.Port());
-  ASSERT_TRUE(bystander.Authenticate(kPassword));
+  const auto bystander = LoggedIn(server);
   for (const int32_t size : {-1, 0, 9, kMaxPacketSize + 1, 0x7fffffff}) {
     for (const bool authenticated : {false, true}) {
       RawClient client(server.Port());
@@ -147,35 +143,23 @@ TEST(RconBadInput, SizeFieldsOutOfRangeCloseOnlyThatConnection) {
       EXPECT_TRUE(client.WaitClosed()) << size;
     }
   }
-  EXPECT_TRUE(server.Commands().empty());
-  ExpectServed(bystander, 1, "still here");
-}
-
-TEST(RconBadInput, TheLargestPacketIsServed) {
-  ServerThread server;
-  RawClient client(server.Port());
-  ASSERT_TRUE(client.Authenticate(kPassword));
-  const std::string command(kMaxBodyBytes, 'c');
-  ASSERT_TRUE(client.SendPacket(1, kTypeExecCommand, command));
-  const auto reply = client.ReadPacket();
-  ASSERT_TRUE(reply);
-  EXPECT_EQ(server.Commands(), std::vector<std::string>{command});
+  const std::string largest(kMaxBodyBytes, 'c');
+  ASSERT_TRUE(bystander->SendPacket(1, kTypeExecCommand, largest));
+  ASSERT_TRUE(bystander->ReadPacket());
+  EXPECT_EQ(server.Commands(), std::vector<std::string>{largest});
 }
 
 TEST(RconBadInput, APacketArrivingByteByByteRunsOnceWhole) {
   ServerThread server;
-  RawClient client(server.Port());
-  ASSERT_TRUE(client.Authenticate(kPassword));
+  const auto client = LoggedIn(server);
   std::string bytes;
   AppendPacket(bytes, 8, kTypeExecCommand, "slow");
   for (const char byte : bytes) {
-    ASSERT_TRUE(client.Send(std::string(1, byte)));
+    ASSERT_TRUE(client->Send(std::string(1, byte)));
     std::this_thread::sleep_for(2ms);
   }
-  const auto reply = client.ReadPacket();
-  ASSERT_TRUE(reply);
-  EXPECT_EQ(reply->body, "echo: slow");
-  EXPECT_EQ(server.Commands().size(), 1u);
+  ASSERT_TRUE(client->ReadPacket());
+  EXPECT_EQ(server.Commands(), std::vector<std::string>{"slow"});
 }
 
 TEST(RconBadInput, ClientsThatLeaveMidPacketOrNeverSpeakDoNotStopTheOthers) {
@@ -183,35 +167,32 @@ TEST(RconBadInput, ClientsThatLeaveMidPacketOrNeverSpeakDoNotStopTheOthers) {
   options.auth_timeout = 300ms;
   ServerThread server(options);
   RawClient silent(server.Port());
-  RawClient talker(server.Port());
-  ASSERT_TRUE(talker.Authenticate(kPassword));
+  const auto talker = LoggedIn(server);
   {
-    RawClient leaver(server.Port());
-    ASSERT_TRUE(leaver.Authenticate(kPassword));
+    const auto leaver = LoggedIn(server);
     std::string bytes;
     AppendPacket(bytes, 2, kTypeExecCommand, "never finished");
-    ASSERT_TRUE(leaver.Send(bytes.substr(0, bytes.size() - 3)));
+    ASSERT_TRUE(leaver->Send(bytes.substr(0, bytes.size() - 3)));
     ASSERT_TRUE(server.WaitForClientCount(3));
   }
-  ExpectServed(talker, 3, "go on");
+  ExpectServed(*talker, 3, "go on");
   // The silent client is let go once its time to give a password is up; the
   // logged-in one stays.
   EXPECT_TRUE(silent.WaitClosed());
   ASSERT_TRUE(server.WaitForClientCount(1));
-  ExpectServed(talker, 4, "still");
+  ExpectServed(*talker, 4, "still");
   EXPECT_EQ(server.Commands(), (std::vector<std::string>{"go on", "still"}));
 }
 
 TEST(RconBadInput, AClientThatStopsSendingStillGetsItsAnswers) {
   ServerThread server;
-  RawClient client(server.Port());
-  ASSERT_TRUE(client.Authenticate(kPassword));
-  ASSERT_TRUE(client.SendPacket(12, kTypeExecCommand, "bye"));
-  client.ShutdownSending();
-  const auto reply = client.ReadPacket();
+  const auto client = LoggedIn(server);
+  ASSERT_TRUE(client->SendPacket(12, kTypeExecCommand, "bye"));
+  client->ShutdownSending();
+  const auto reply = client->ReadPacket();
   ASSERT_TRUE(reply);
   EXPECT_EQ(reply->body, "echo: bye");
-  EXPECT_TRUE(client.WaitClosed());
+  EXPECT_TRUE(client->WaitClosed());
 }
 
 TEST(RconLoad, ManyClientsAtOnceAreAllServed) {

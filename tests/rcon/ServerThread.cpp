@@ -1,8 +1,8 @@
 #include "ServerThread.h"
 
 #include <poll.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <stdexcept>
 
@@ -24,34 +24,24 @@ ServerThread::ServerThread(RconOptions options, Responder responder)
   if (!server_->Listen(0, &error)) {
     throw std::runtime_error(error);
   }
-  port_ = server_->Port();
-  int pipe_fds[2];
-  if (::pipe(pipe_fds) != 0) {
-    throw std::runtime_error("pipe");
-  }
-  wake_read_ = UniqueFd(pipe_fds[0]);
-  wake_write_ = UniqueFd(pipe_fds[1]);
-  thread_ = std::thread([this] { Loop(); });
+  // Short polls, so that the loop sees the stop flag without a wake-up channel.
+  thread_ = std::thread([this] {
+    std::vector<pollfd> fds;
+    while (!stop_) {
+      fds.clear();
+      server_->AppendPollFds(fds);
+      const int timeout = server_->PollTimeoutMs();
+      ::poll(fds.data(), fds.size(), timeout < 0 ? 10 : std::min(timeout, 10));
+      server_->Service(fds);
+      client_count_ = server_->ClientCount();
+    }
+    server_->Close();
+  });
 }
 
 ServerThread::~ServerThread() {
   stop_ = true;
-  const char byte = 0;
-  [[maybe_unused]] const ssize_t written = ::write(wake_write_.Get(), &byte, 1);
   thread_.join();
-}
-
-void ServerThread::Loop() {
-  std::vector<pollfd> fds;
-  while (!stop_) {
-    fds.clear();
-    fds.push_back(pollfd{wake_read_.Get(), POLLIN, 0});
-    server_->AppendPollFds(fds);
-    ::poll(fds.data(), fds.size(), server_->PollTimeoutMs());
-    server_->Service(fds);
-    client_count_ = server_->ClientCount();
-  }
-  server_->Close();
 }
 
 std::vector<std::string> ServerThread::Commands() const {
@@ -61,7 +51,7 @@ std::vector<std::string> ServerThread::Commands() const {
 
 bool ServerThread::WaitForClientCount(size_t count) const {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (ClientCount() != count) {
+  while (client_count_.load() != count) {
     if (std::chrono::steady_clock::now() > deadline) {
       return false;
     }

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "sim/rcon/RconServer.h"
-#include "sim/rcon/UniqueFd.h"
 
 namespace sim::rcon::testing {
 
@@ -24,8 +23,7 @@ class ServerThread {
   explicit ServerThread(RconOptions options = {}, Responder responder = EchoResponder());
   ~ServerThread();
 
-  uint16_t Port() const { return port_; }
-  size_t ClientCount() const { return client_count_.load(); }
+  uint16_t Port() const { return server_->Port(); }
   std::vector<std::string> Commands() const;
   // Waits until the server holds this many clients; false after a deadline.
   bool WaitForClientCount(size_t count) const;
@@ -35,13 +33,8 @@ class ServerThread {
   static Responder EchoResponder();
 
  private:
-  void Loop();
-
   Responder responder_;
   std::unique_ptr<RconServer> server_;
-  uint16_t port_ = 0;
-  UniqueFd wake_read_;
-  UniqueFd wake_write_;
   std::atomic<bool> stop_{false};
   std::atomic<size_t> client_count_{0};
   mutable std::mutex mutex_;
