@@ -64,7 +64,7 @@ class GameTest : public HostFixture {
   sim::Game game{1};
 };
 
-TEST_F(GameTest, EveryJoinAsksTwiceThroughTheCapacityHook) {
+TEST_F(GameTest, EveryJoinAsksTwiceThroughTheCapacityHookAndAHookMayAnswerForBoth) {
   ASSERT_TRUE(SetHook(kAtCapacity, &CountingAtCapacity, &at_capacity_original));
   EXPECT_EQ(game.Join("alice"), sim::Game::JoinOutcome::admitted);
   EXPECT_EQ(seen.capacity_checks, 2);
@@ -74,23 +74,21 @@ TEST_F(GameTest, EveryJoinAsksTwiceThroughTheCapacityHook) {
   EXPECT_EQ(seen.capacity_checks, 3);
   EXPECT_EQ(lines, (std::vector<std::string>{"join alice: admitted",
                                              "join bob: refused: Server is at capacity."}));
-}
-
-TEST_F(GameTest, AHookAnsweringForBothChecksLetsAPlayerIntoAFullServer) {
-  ASSERT_TRUE(game.Join("alice") == sim::Game::JoinOutcome::admitted);
-  ASSERT_TRUE(SetHook(kAtCapacity, &CountingAtCapacity, &at_capacity_original));
   seen.room_for_everyone = true;
   EXPECT_EQ(game.Join("bob"), sim::Game::JoinOutcome::admitted);
   EXPECT_EQ(game.PlayersLine(), "players 2/1: alice bob");
 }
 
-TEST_F(GameTest, PreLoginGetsTheJoinsArgumentsThroughItsHook) {
+TEST_F(GameTest, LoginHooksGetTheJoinsArgumentsAndTheControllerOnline) {
   ASSERT_TRUE(SetHook(kPreLogin, &RecordingPreLogin, &pre_login_original));
+  ASSERT_TRUE(SetHook(kPostLogin, &RecordingPostLogin, &post_login_original));
   game.Join("alice");
   EXPECT_EQ(seen.options, "");
   EXPECT_EQ(seen.address, "127.0.0.1");
   EXPECT_EQ(seen.id_text, "alice");
   EXPECT_EQ(seen.error_message, "");
+  EXPECT_EQ(seen.post_logins, 1);
+  EXPECT_TRUE(seen.controller_online_at_post_login);
 }
 
 TEST_F(GameTest, AnErrorMessageSetAtPreLoginRefusesTheJoin) {
@@ -98,19 +96,6 @@ TEST_F(GameTest, AnErrorMessageSetAtPreLoginRefusesTheJoin) {
   EXPECT_EQ(game.Join("alice"), sim::Game::JoinOutcome::refused);
   EXPECT_EQ(lines, std::vector<std::string>{"join alice: refused: Banned."});
   EXPECT_TRUE(game.Players().empty());
-}
-
-TEST_F(GameTest, PostLoginRunsThroughItsHookWithTheControllerOnline) {
-  ASSERT_TRUE(SetHook(kPostLogin, &RecordingPostLogin, &post_login_original));
-  game.Join("alice");
-  EXPECT_EQ(seen.post_logins, 1);
-  EXPECT_TRUE(seen.controller_online_at_post_login);
-}
-
-TEST_F(GameTest, APlayerOnlineCannotJoinAgain) {
-  game.Join("alice");
-  EXPECT_EQ(game.Join("alice"), sim::Game::JoinOutcome::already_online);
-  EXPECT_EQ(game.Players().size(), 1u);
 }
 
 TEST_F(GameTest, AWeakReferenceToADestroyedControllerReadsAsGone) {
