@@ -1,5 +1,6 @@
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -27,23 +28,43 @@ std::string Outcome(const std::function<T()>& read) {
   }
 }
 
+// Every setting's read, by its key.
+const std::map<std::string, std::function<std::string()>> kReads = {
+    {"OnlyWhitelisted", [] { return Outcome<bool>(&Settings::OnlyWhitelisted); }},
+    {"DebugPostLogin", [] { return Outcome<bool>(&Settings::DebugPostLogin); }},
+    {"UseBlacklist", [] { return Outcome<bool>(&Settings::UseBlacklist); }},
+    {"AllowJoinFullServer", [] { return Outcome<bool>(&Settings::AllowJoinFullServer); }},
+    {"DebugPreLogin", [] { return Outcome<bool>(&Settings::DebugPreLogin); }},
+    {"KickTimer", [] { return Outcome<int32_t>(&Settings::KickTimer); }},
+    {"KickMessage", [] { return Outcome<std::string>(&Settings::KickMessage); }},
+    {"BlacklistKickMessage", [] { return Outcome<std::string>(&Settings::BlacklistKickMessage); }},
+    {"WhitelistedGroups", [] { return Outcome<json>(&Settings::WhitelistedGroups); }},
+    {"WhitelistedPlayers", [] { return Outcome<json>(&Settings::WhitelistedPlayers); }},
+    {"BlacklistedGroups", [] { return Outcome<json>(&Settings::BlacklistedGroups); }},
+};
+
 }  // namespace
 
 using SettingRead = PluginTest;
 
 TEST_F(SettingRead, EmptyObjectGivesEveryDefault) {
+  const std::map<std::string, std::string> defaults = {
+      {"OnlyWhitelisted", "value 0"},
+      {"DebugPostLogin", "value 0"},
+      {"UseBlacklist", "value 0"},
+      {"AllowJoinFullServer", "value 1"},
+      {"DebugPreLogin", "value 0"},
+      {"KickTimer", "value 5"},
+      {"KickMessage", "value \"You are not whitelisted on this server!\""},
+      {"BlacklistKickMessage", "value \"You are blacklisted on this server!\""},
+      {"WhitelistedGroups", "value []"},
+      {"WhitelistedPlayers", "value []"},
+      {"BlacklistedGroups", "value []"},
+  };
   PluginConfig() = json::object();
-  EXPECT_FALSE(Settings::OnlyWhitelisted());
-  EXPECT_FALSE(Settings::DebugPostLogin());
-  EXPECT_FALSE(Settings::UseBlacklist());
-  EXPECT_TRUE(Settings::AllowJoinFullServer());
-  EXPECT_FALSE(Settings::DebugPreLogin());
-  EXPECT_EQ(Settings::KickTimer(), 5);
-  EXPECT_EQ(Settings::KickMessage(), "You are not whitelisted on this server!");
-  EXPECT_EQ(Settings::BlacklistKickMessage(), "You are blacklisted on this server!");
-  EXPECT_EQ(Settings::WhitelistedGroups(), json::array());
-  EXPECT_EQ(Settings::WhitelistedPlayers(), json::array());
-  EXPECT_EQ(Settings::BlacklistedGroups(), json::array());
+  for (const auto& [key, read] : kReads) {
+    EXPECT_EQ(read(), defaults.at(key)) << key;
+  }
 }
 
 TEST_F(SettingRead, KickTimerConversions) {
@@ -81,36 +102,29 @@ TEST_F(SettingRead, KickTimerConversions) {
 TEST_F(SettingRead, WrongTypesNameTheTypeFound) {
   const struct {
     const char* key;
-    std::function<std::string()> read;
     json value;
     std::string outcome;
   } cases[] = {
-      {"OnlyWhitelisted", [] { return Outcome<bool>(&Settings::OnlyWhitelisted); }, true,
-       "value 1"},
-      {"OnlyWhitelisted", [] { return Outcome<bool>(&Settings::OnlyWhitelisted); }, 1,
-       "[json.exception.type_error.302] type must be boolean, but is number"},
-      {"DebugPostLogin", [] { return Outcome<bool>(&Settings::DebugPostLogin); }, "true",
+      {"OnlyWhitelisted", true, "value 1"},
+      {"OnlyWhitelisted", 1, "[json.exception.type_error.302] type must be boolean, but is number"},
+      {"DebugPostLogin", "true",
        "[json.exception.type_error.302] type must be boolean, but is string"},
-      {"UseBlacklist", [] { return Outcome<bool>(&Settings::UseBlacklist); }, nullptr,
+      {"UseBlacklist", nullptr,
        "[json.exception.type_error.302] type must be boolean, but is null"},
-      {"AllowJoinFullServer", [] { return Outcome<bool>(&Settings::AllowJoinFullServer); }, false,
-       "value 0"},
-      {"AllowJoinFullServer", [] { return Outcome<bool>(&Settings::AllowJoinFullServer); }, 0.0,
+      {"AllowJoinFullServer", false, "value 0"},
+      {"AllowJoinFullServer", 0.0,
        "[json.exception.type_error.302] type must be boolean, but is number"},
-      {"DebugPreLogin", [] { return Outcome<bool>(&Settings::DebugPreLogin); }, json::array(),
+      {"DebugPreLogin", json::array(),
        "[json.exception.type_error.302] type must be boolean, but is array"},
-      {"KickMessage", [] { return Outcome<std::string>(&Settings::KickMessage); }, "",
-       "value \"\""},
-      {"KickMessage", [] { return Outcome<std::string>(&Settings::KickMessage); }, 7,
-       "[json.exception.type_error.302] type must be string, but is number"},
-      {"BlacklistKickMessage", [] { return Outcome<std::string>(&Settings::BlacklistKickMessage); },
-       "Tschüss", "value \"Tschüss\""},
-      {"BlacklistKickMessage", [] { return Outcome<std::string>(&Settings::BlacklistKickMessage); },
-       false, "[json.exception.type_error.302] type must be string, but is boolean"},
+      {"KickMessage", "", "value \"\""},
+      {"KickMessage", 7, "[json.exception.type_error.302] type must be string, but is number"},
+      {"BlacklistKickMessage", "Tschüss", "value \"Tschüss\""},
+      {"BlacklistKickMessage", false,
+       "[json.exception.type_error.302] type must be string, but is boolean"},
   };
   for (const auto& c : cases) {
     PluginConfig() = {{c.key, c.value}};
-    EXPECT_EQ(c.read(), c.outcome) << c.key << " = " << c.value.dump();
+    EXPECT_EQ(kReads.at(c.key)(), c.outcome) << c.key << " = " << c.value.dump();
   }
 }
 
@@ -126,10 +140,8 @@ TEST_F(SettingRead, DocumentThatIsNotAnObjectFailsEveryRead) {
   for (const auto& [document, type] : documents) {
     PluginConfig() = document;
     const std::string expected = "[json.exception.type_error.306] cannot use value() with " + type;
-    EXPECT_EQ(Outcome<bool>(&Settings::OnlyWhitelisted), expected);
-    EXPECT_EQ(Outcome<bool>(&Settings::AllowJoinFullServer), expected);
-    EXPECT_EQ(Outcome<int32_t>(&Settings::KickTimer), expected);
-    EXPECT_EQ(Outcome<std::string>(&Settings::KickMessage), expected);
-    EXPECT_EQ(Outcome<json>(&Settings::WhitelistedPlayers), expected);
+    for (const auto& [key, read] : kReads) {
+      EXPECT_EQ(read(), expected) << key;
+    }
   }
 }
