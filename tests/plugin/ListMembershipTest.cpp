@@ -50,14 +50,14 @@ TEST_F(Comparison, CaseIsIgnoredButNothingElse) {
 }
 
 TEST_F(Comparison, EmptyStringsAreEqualWithOrWithoutStorage) {
-  const FString without_storage;
-  const FString with_storage = FString::EmptyWithStorage();
-  EXPECT_TRUE(EqualsIgnoreCase(without_storage, without_storage));
-  EXPECT_TRUE(EqualsIgnoreCase(with_storage, with_storage));
-  EXPECT_TRUE(EqualsIgnoreCase(without_storage, with_storage));
-  EXPECT_TRUE(EqualsIgnoreCase(with_storage, without_storage));
-  EXPECT_FALSE(EqualsIgnoreCase(without_storage, Text("a")));
-  EXPECT_FALSE(EqualsIgnoreCase(Text("a"), with_storage));
+  const FString empty[] = {FString(), FString::EmptyWithStorage()};
+  for (const FString& a : empty) {
+    for (const FString& b : empty) {
+      EXPECT_TRUE(EqualsIgnoreCase(a, b));
+    }
+  }
+  EXPECT_FALSE(EqualsIgnoreCase(empty[0], Text("a")));
+  EXPECT_FALSE(EqualsIgnoreCase(Text("a"), empty[1]));
 }
 
 // The engine's compare runs only when the counts agree: with different counts

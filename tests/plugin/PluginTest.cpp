@@ -5,6 +5,7 @@
 #include <fstream>
 #include <mutex>
 #include <regex>
+#include <sstream>
 
 #include <spdlog/sinks/base_sink.h>
 #include <spdlog/spdlog.h>
@@ -115,9 +116,7 @@ std::vector<std::string> PluginTest::LogRecords() const {
 std::vector<std::string> PluginTest::LogMessages() const {
   std::vector<std::string> messages;
   for (const std::string& record : LogRecords()) {
-    const size_t end_of_prefix = record.find("] ");
-    messages.push_back(end_of_prefix == std::string::npos ? record
-                                                          : record.substr(end_of_prefix + 2));
+    messages.push_back(record.substr(record.find("] ") + 2));
   }
   return messages;
 }
@@ -125,16 +124,10 @@ std::vector<std::string> PluginTest::LogMessages() const {
 std::vector<std::string> PluginTest::ConsoleLines(const std::string& captured) {
   static const std::regex stamp(R"(\d\d/\d\d/\d\d \d\d:\d\d)");
   std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < captured.size()) {
-    const size_t end = captured.find('\n', start);
-    const std::string line = captured.substr(start, end - start);
+  std::istringstream in(captured);
+  for (std::string line; std::getline(in, line);) {
     lines.push_back(
         std::regex_replace(line, stamp, kStamp, std::regex_constants::format_first_only));
-    if (end == std::string::npos) {
-      break;
-    }
-    start = end + 1;
   }
   return lines;
 }

@@ -48,23 +48,17 @@ const std::map<std::string, std::function<std::string()>> kReads = {
 using SettingRead = PluginTest;
 
 TEST_F(SettingRead, EmptyObjectGivesEveryDefault) {
-  const std::map<std::string, std::string> defaults = {
-      {"OnlyWhitelisted", "value 0"},
-      {"DebugPostLogin", "value 0"},
-      {"UseBlacklist", "value 0"},
-      {"AllowJoinFullServer", "value 1"},
-      {"DebugPreLogin", "value 0"},
-      {"KickTimer", "value 5"},
-      {"KickMessage", "value \"You are not whitelisted on this server!\""},
-      {"BlacklistKickMessage", "value \"You are blacklisted on this server!\""},
-      {"WhitelistedGroups", "value []"},
-      {"WhitelistedPlayers", "value []"},
-      {"BlacklistedGroups", "value []"},
-  };
   PluginConfig() = json::object();
+  std::string outcomes;
   for (const auto& [key, read] : kReads) {
-    EXPECT_EQ(read(), defaults.at(key)) << key;
+    outcomes += key + " " + read() + "\n";
   }
+  EXPECT_EQ(outcomes,
+            "AllowJoinFullServer value 1\nBlacklistKickMessage value \"You are blacklisted on this "
+            "server!\"\nBlacklistedGroups value []\nDebugPostLogin value 0\nDebugPreLogin value "
+            "0\nKickMessage value \"You are not whitelisted on this server!\"\nKickTimer value "
+            "5\nOnlyWhitelisted value 0\nUseBlacklist value 0\nWhitelistedGroups value "
+            "[]\nWhitelistedPlayers value []\n");
 }
 
 TEST_F(SettingRead, KickTimerConversions) {

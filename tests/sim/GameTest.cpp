@@ -160,17 +160,6 @@ TEST_F(GameTest, MessagesShowTheColourInShortestForm) {
   EXPECT_EQ(lines[2], "message alice [0.25 0 0 1]:");
 }
 
-TEST_F(GameTest, RconRepliesGoToTheConnectionsReplyFunction) {
-  std::string reply;
-  RCONClientConnection connection;
-  connection.reply = [&](int32_t id, int32_t type, const std::string& body) {
-    reply = std::to_string(id) + "/" + std::to_string(type) + "/" + body;
-  };
-  FString text = sim::FStringFromUtf8("Tschüss 🙂");
-  GameFunction<RconSendMessageFunction>(kRconSendMessage)(&connection, 7, 0, text);
-  EXPECT_EQ(reply, "7/0/Tschüss 🙂");
-}
-
 TEST(GameLifetime, DestroyingTheGameTakesItsFunctionsAway) {
   sim::ResetHost();
   {
