@@ -1,0 +1,45 @@
+# What an operator copies into a server: the plugin library in its folder under
+# ArkApi/Plugins/Gatehouse, with an example configuration beside it. The example
+# becomes config.json only where the server has none yet, so an installation
+# or an upgrade never overwrites the operator's settings.
+
+set(GATEHOUSE_PLUGIN_DIR "ArkApi/Plugins/Gatehouse")
+
+install(TARGETS Gatehouse
+  LIBRARY DESTINATION "${GATEHOUSE_PLUGIN_DIR}"
+  RUNTIME DESTINATION "${GATEHOUSE_PLUGIN_DIR}")
+install(FILES "${PROJECT_SOURCE_DIR}/examples/server/ArkApi/Plugins/Gatehouse/config.json"
+  DESTINATION "${GATEHOUSE_PLUGIN_DIR}" RENAME config.example.json)
+install(FILES "${PROJECT_SOURCE_DIR}/README.md" DESTINATION "${GATEHOUSE_PLUGIN_DIR}"
+  RENAME README-Gatehouse.md)
+
+# A direct install seeds config.json from the example when there is none. An
+# archive holds only the example: unpacked over a server folder it cannot
+# replace a config.json that is already there.
+install(CODE [[
+  if(NOT CMAKE_INSTALL_PREFIX MATCHES "/_CPack_Packages/")
+    set(dir "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/ArkApi/Plugins/Gatehouse")
+    if(NOT EXISTS "${dir}/config.json")
+      message(STATUS "Installing: ${dir}/config.json (from config.example.json)")
+      file(COPY_FILE "${dir}/config.example.json" "${dir}/config.json")
+    else()
+      message(STATUS "Keeping: ${dir}/config.json")
+    endif()
+  endif()
+]])
+
+set(CPACK_PACKAGE_NAME "Gatehouse")
+set(CPACK_PACKAGE_VENDOR "Gatehouse maintainers")
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_PACKAGE_DIRECTORY "${CMAKE_BINARY_DIR}/packages")
+if(WIN32)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_SYSTEM_NAME win64)
+else()
+  set(CPACK_GENERATOR TGZ)
+  set(CPACK_SYSTEM_NAME linux-x86_64)
+endif()
+set(CPACK_PACKAGE_FILE_NAME "Gatehouse-${PROJECT_VERSION}-${CPACK_SYSTEM_NAME}")
+include(CPack)

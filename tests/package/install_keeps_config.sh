@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# What an operator installs: `cmake --install` and the CPack archive each lay the
+# plugin out under ArkApi/Plugins/Gatehouse/, and neither replaces a config.json
+# that the server already has.
+#
+#   install_keeps_config.sh BUILD_DIR
+set -euo pipefail
+build=$(cd "$1" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+plugin_dir=ArkApi/Plugins/Gatehouse
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# A fresh install seeds config.json from the example; a second install keeps
+# the operator's edit.
+cmake --install "$build" --prefix "$work/fresh" >/dev/null
+[ -f "$work/fresh/$plugin_dir/config.json" ] || fail "a fresh install has no config.json"
+cmp -s "$work/fresh/$plugin_dir/config.json" "$work/fresh/$plugin_dir/config.example.json" ||
+  fail "the seeded config.json differs from the example"
+echo '{"OnlyWhitelisted": true}' >"$work/fresh/$plugin_dir/config.json"
+cmake --install "$build" --prefix "$work/fresh" >/dev/null
+grep -q OnlyWhitelisted "$work/fresh/$plugin_dir/config.json" || fail "reinstall replaced config.json"
+
+# The archive holds the library and the example, never a config.json.
+(cd "$build" && cpack -B "$work/packages" >/dev/null)
+archive=$(find "$work/packages" -maxdepth 1 -name 'Gatehouse-*' -type f | head -n 1)
+[ -n "$archive" ] || fail "cpack made no archive"
+mkdir -p "$work/server/$plugin_dir"
+echo '{"KickTimer": 9}' >"$work/server/$plugin_dir/config.json"
+(cd "$work/server" && cmake -E tar xf "$archive")
+grep -q '"KickTimer": 9' "$work/server/$plugin_dir/config.json" ||
+  fail "unpacking $(basename "$archive") replaced config.json"
+[ -f "$work/server/$plugin_dir/config.example.json" ] || fail "the archive has no example"
+ls "$work/server/$plugin_dir" | grep -qiE '^(lib)?Gatehouse\.(so|dll)$' ||
+  fail "the archive has no plugin library"
+echo "install and $(basename "$archive") keep config.json"
