@@ -2,6 +2,7 @@
 // baseline's CPU time from the same run: the ratios are what to compare across
 // machines, not the times.
 
+#include <cstdint>
 #include <cstdio>
 #include <map>
 #include <sstream>
@@ -11,12 +12,16 @@
 #include <benchmark/benchmark.h>
 #include <fmt/format.h>
 
+#include "BenchServer.h"
 #include "sim/framework/SimHost.h"
 
 namespace {
 
 class BesideReporter : public benchmark::ConsoleReporter {
  public:
+  // Plain text: the figures are read from files and copied into tables.
+  BesideReporter() : ConsoleReporter(OO_Tabular) {}
+
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
       if (run.run_type != Run::RT_Iteration || run.error_occurred) {
@@ -86,5 +91,8 @@ int main(int argc, char** argv) {
   BesideReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
-  return 0;
+  bench::Server::Get().UnloadPlugin();
+  const int64_t live = sim::LiveEngineBlocks();
+  std::printf("engine blocks live at exit: %lld\n", static_cast<long long>(live));
+  return live == 0 ? 0 : 1;
 }
