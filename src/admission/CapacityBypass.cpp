@@ -4,13 +4,13 @@
 
 #include <fmt/format.h>
 
+#include "admission/HookFailure.h"
 #include "admission/HookSlots.h"
 #include "admission/Identifier.h"
 #include "admission/ListMembership.h"
 #include "admission/TextConversion.h"
 #include "config/Settings.h"
 #include "console/ConsolePrint.h"
-#include "plugin/PluginLog.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ void PreLoginHook(AShooterGameMode* game_mode, FString& options, FString& addres
   try {
     ArmForWhitelisted(unique_id);
   } catch (const std::exception& error) {
-    PluginLog::Get().Error("PreLoginHook: {}", error.what());
+    LogHookFailure("PreLoginHook", error);
   }
   // The game alone decides whether the player may join.
   PreLoginTrampoline()(game_mode, options, address, unique_id, error_message);

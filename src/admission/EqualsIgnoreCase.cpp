@@ -1,12 +1,10 @@
 #include "admission/EqualsIgnoreCase.h"
 
-#include <cstdint>
-
 #include "host/GameFunction.h"
 
-bool EqualsIgnoreCase(const FString& entry, const FString& identifier) {
-  const int64_t entry_count = entry.Num();
-  const int64_t identifier_count = identifier.Num();
+bool EqualsIgnoreCase(CountedText entry, CountedText identifier) {
+  const int64_t entry_count = entry.count;
+  const int64_t identifier_count = identifier.count;
   if (entry_count != identifier_count) {
     // Counts 0 and 1 are both the empty string.
     return entry_count + identifier_count == 1;
@@ -16,5 +14,5 @@ bool EqualsIgnoreCase(const FString& entry, const FString& identifier) {
   }
   const auto stricmp = GameFunction<int(const TCHAR*, const TCHAR*)>(
       "FGenericPlatformStricmp.Stricmp(wchar_t*,wchar_t*)");
-  return stricmp(*entry, *identifier) == 0;
+  return stricmp(entry.units, identifier.units) == 0;
 }

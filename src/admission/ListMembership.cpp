@@ -3,6 +3,7 @@
 #include <string>
 
 #include "admission/EqualsIgnoreCase.h"
+#include "admission/PreparedLists.h"
 #include "config/Settings.h"
 #include "host/Permissions.h"
 
@@ -37,11 +38,19 @@ bool IsListedPlayer(const FString& identifier, const nlohmann::json& players) {
 }
 
 bool IsWhitelisted(const FString& identifier) {
-  const bool in_group = IsInAnyGroup(identifier, Settings::WhitelistedGroups());
-  const bool listed = IsListedPlayer(identifier, Settings::WhitelistedPlayers());
+  const PreparedLists& lists = CurrentLists();
+  // Each list is read first, as the walk reads it: that raises the error of a
+  // document that is not an object and names the list in use. Its entries
+  // come prepared.
+  Settings::WhitelistedGroups();
+  const bool in_group = lists.whitelisted_groups.AnyMember(identifier);
+  Settings::WhitelistedPlayers();
+  const bool listed = lists.whitelisted_players.Contains(identifier);
   return in_group || listed;
 }
 
 bool IsBlacklisted(const FString& identifier) {
-  return IsInAnyGroup(identifier, Settings::BlacklistedGroups());
+  const PreparedLists& lists = CurrentLists();
+  Settings::BlacklistedGroups();
+  return lists.blacklisted_groups.AnyMember(identifier);
 }

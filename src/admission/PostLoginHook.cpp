@@ -5,13 +5,13 @@
 #include <fmt/format.h>
 
 #include "admission/DelayedKick.h"
+#include "admission/HookFailure.h"
 #include "admission/HookSlots.h"
 #include "admission/Identifier.h"
 #include "admission/ListMembership.h"
 #include "admission/TextConversion.h"
 #include "config/Settings.h"
 #include "console/ConsolePrint.h"
-#include "plugin/PluginLog.h"
 
 namespace {
 
@@ -53,6 +53,6 @@ void PostLoginHook(AShooterGameMode* game_mode, APlayerController* controller) {
     EnforceWhitelist(player);
     EnforceBlacklist(player);
   } catch (const std::exception& error) {
-    PluginLog::Get().Error("PostLoginHook: {}", error.what());
+    LogHookFailure("PostLoginHook", error);
   }
 }

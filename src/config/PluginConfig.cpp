@@ -1,6 +1,35 @@
 #include "config/PluginConfig.h"
 
-nlohmann::json& PluginConfig() {
-  static nlohmann::json config;
-  return config;
+#include <utility>
+
+#include "config/InstallPluginConfig.h"
+
+namespace {
+
+struct InstalledConfig {
+  nlohmann::json document;
+  uint64_t generation = 0;
+};
+
+InstalledConfig& Installed() {
+  static InstalledConfig installed;
+  return installed;
+}
+
+}  // namespace
+
+const nlohmann::json& PluginConfig() {
+  return Installed().document;
+}
+
+uint64_t PluginConfigGeneration() {
+  return Installed().generation;
+}
+
+void InstallPluginConfig(nlohmann::json&& document) noexcept {
+  InstalledConfig& installed = Installed();
+  // The library's move and its teardown of the old document walk no depth:
+  // a document nested however deep is replaced without recursion.
+  installed.document = std::move(document);
+  ++installed.generation;
 }

@@ -1,8 +1,14 @@
 #pragma once
 
+#include <cstdint>
+
 #include <nlohmann/json.hpp>
 
 // The settings document as last read from config.json: JSON null until the
-// first successful read. Only ReadConfig writes it; every setting is read from
-// it at the moment of use.
-nlohmann::json& PluginConfig();
+// first successful read. Only ReadConfig replaces it; every setting is read
+// from it at the moment of use.
+const nlohmann::json& PluginConfig();
+
+// How many documents ReadConfig has installed. Whatever is derived from
+// PluginConfig stays current while this number has not changed.
+uint64_t PluginConfigGeneration();

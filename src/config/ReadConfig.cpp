@@ -4,8 +4,9 @@
 #include <fstream>
 #include <stdexcept>
 #include <system_error>
+#include <utility>
 
-#include "config/PluginConfig.h"
+#include "config/InstallPluginConfig.h"
 #include "host/Tools.h"
 #include "plugin/Names.h"
 #include "plugin/PluginLog.h"
@@ -29,7 +30,7 @@ void ReadConfig() {
   // error, and whatever follows it is never looked at.
   nlohmann::json parsed;
   file >> parsed;
-  PluginConfig() = std::move(parsed);
+  InstallPluginConfig(std::move(parsed));
 }
 
 void LogReadFailure(const std::exception& error) noexcept {

@@ -4,6 +4,16 @@
 #include "config/SettingRead.h"
 
 namespace Settings {
+namespace {
+
+// A list where it lies in the document, or an empty array when it is absent.
+const nlohmann::json& ListSetting(const char* key) {
+  static const nlohmann::json kEmpty = nlohmann::json::array();
+  const nlohmann::json* const list = FindSetting(key);
+  return list != nullptr ? *list : kEmpty;
+}
+
+}  // namespace
 
 bool OnlyWhitelisted() {
   return ReadSetting("OnlyWhitelisted", false);
@@ -22,7 +32,8 @@ bool DebugPreLogin() {
 }
 
 int32_t KickTimer() {
-  return ToInt32(ReadSetting("KickTimer", nlohmann::json(5)));
+  const nlohmann::json* const value = FindSetting("KickTimer");
+  return value != nullptr ? ToInt32(*value) : 5;
 }
 
 std::string KickMessage() {
@@ -33,14 +44,14 @@ std::string BlacklistKickMessage() {
   return ReadSetting<std::string>("BlacklistKickMessage", "You are blacklisted on this server!");
 }
 
-nlohmann::json WhitelistedGroups() {
-  return ReadSetting("WhitelistedGroups", nlohmann::json::array());
+const nlohmann::json& WhitelistedGroups() {
+  return ListSetting(kWhitelistedGroups);
 }
-nlohmann::json WhitelistedPlayers() {
-  return ReadSetting("WhitelistedPlayers", nlohmann::json::array());
+const nlohmann::json& WhitelistedPlayers() {
+  return ListSetting(kWhitelistedPlayers);
 }
-nlohmann::json BlacklistedGroups() {
-  return ReadSetting("BlacklistedGroups", nlohmann::json::array());
+const nlohmann::json& BlacklistedGroups() {
+  return ListSetting(kBlacklistedGroups);
 }
 
 }  // namespace Settings

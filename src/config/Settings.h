@@ -23,10 +23,16 @@ int32_t KickTimer();
 std::string KickMessage();
 std::string BlacklistKickMessage();
 
-// Lists are copies of the member, whatever its JSON type; the list tests walk
-// them and insist on string entries.
-nlohmann::json WhitelistedGroups();
-nlohmann::json WhitelistedPlayers();
-nlohmann::json BlacklistedGroups();
+// The keys of the three lists, which the list tests also read in advance.
+inline constexpr char kWhitelistedGroups[] = "WhitelistedGroups";
+inline constexpr char kWhitelistedPlayers[] = "WhitelistedPlayers";
+inline constexpr char kBlacklistedGroups[] = "BlacklistedGroups";
+
+// Lists are the member itself, whatever its JSON type, never a copy: valid
+// until the next ReadConfig. The list tests walk them and insist on string
+// entries.
+const nlohmann::json& WhitelistedGroups();
+const nlohmann::json& WhitelistedPlayers();
+const nlohmann::json& BlacklistedGroups();
 
 }  // namespace Settings

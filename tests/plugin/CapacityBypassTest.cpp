@@ -141,8 +141,9 @@ TEST_F(Bypass, MissingUniqueIdReadsOnlyTheSwitch) {
   UseConfig(R"({"AllowJoinFullServer": "yes"})");
   PreLogin(nullptr);
   EXPECT_EQ(LogMessages(),
-            (std::vector<std::string>{"PreLoginHook: [json.exception.type_error.302] type must be "
-                                      "boolean, but is string"}));
+            (std::vector<std::string>{
+                "PreLoginHook: AllowJoinFullServer: [json.exception.type_error.302] type must be "
+                "boolean, but is string"}));
 }
 
 TEST_F(Bypass, GamePreLoginGetsTheSameArguments) {
@@ -165,15 +166,20 @@ TEST_F(Bypass, ConfigurationErrorsAreContained) {
     const char* message;
   } cases[] = {
       {R"({"AllowJoinFullServer": 1})",
-       "PreLoginHook: [json.exception.type_error.302] type must be boolean, but is number"},
+       "PreLoginHook: AllowJoinFullServer: [json.exception.type_error.302] type must be boolean, "
+       "but is number"},
       {R"({"DebugPreLogin": "on"})",
-       "PreLoginHook: [json.exception.type_error.302] type must be boolean, but is string"},
+       "PreLoginHook: DebugPreLogin: [json.exception.type_error.302] type must be boolean, but is "
+       "string"},
       {R"({"WhitelistedPlayers": ["alice", null]})",
-       "PreLoginHook: [json.exception.type_error.302] type must be string, but is null"},
+       "PreLoginHook: WhitelistedPlayers: [json.exception.type_error.302] type must be string, but "
+       "is null"},
       {R"({"WhitelistedGroups": [["Staff"]], "WhitelistedPlayers": ["alice"]})",
-       "PreLoginHook: [json.exception.type_error.302] type must be string, but is array"},
+       "PreLoginHook: WhitelistedGroups: [json.exception.type_error.302] type must be string, but "
+       "is array"},
       {R"(["AllowJoinFullServer"])",
-       "PreLoginHook: [json.exception.type_error.306] cannot use value() with array"},
+       "PreLoginHook: AllowJoinFullServer: [json.exception.type_error.306] cannot use value() with "
+       "array"},
   };
   for (const auto& c : cases) {
     UseConfig(c.config);

@@ -8,7 +8,6 @@
 #include "RecordingPermissions.h"
 #include "admission/EqualsIgnoreCase.h"
 #include "admission/ListMembership.h"
-#include "config/PluginConfig.h"
 #include "sim/framework/SimHost.h"
 
 using nlohmann::json;
@@ -143,15 +142,15 @@ TEST_F(Lists, NonStringEntryIsAnErrorEvenAfterAMatch) {
 
 TEST_F(Lists, WhitelistAsksEveryGroupThenEveryPlayerEntry) {
   recording_permissions::AddMember("p", "Vip");
-  PluginConfig() = {{"WhitelistedGroups", {"Vip", "Staff"}}, {"WhitelistedPlayers", {"q", "p"}}};
+  UseDocument({{"WhitelistedGroups", {"Vip", "Staff"}}, {"WhitelistedPlayers", {"q", "p"}}});
   EXPECT_TRUE(IsWhitelisted(Text("p")));
   EXPECT_EQ(recording_permissions::Queries(), (std::vector<Query>{{"p", "Vip"}, {"p", "Staff"}}));
 
-  PluginConfig()["WhitelistedPlayers"] = {"q", 7};
+  UseDocument({{"WhitelistedGroups", {"Vip", "Staff"}}, {"WhitelistedPlayers", {"q", 7}}});
   EXPECT_EQ(TypeErrorOf([&] { IsWhitelisted(Text("p")); }),
             "[json.exception.type_error.302] type must be string, but is number");
 
-  PluginConfig() = {{"WhitelistedPlayers", {"P"}}};
+  UseDocument({{"WhitelistedPlayers", {"P"}}});
   recording_permissions::Clear();
   EXPECT_TRUE(IsWhitelisted(Text("p")));
   EXPECT_FALSE(IsWhitelisted(Text("q")));
@@ -160,14 +159,14 @@ TEST_F(Lists, WhitelistAsksEveryGroupThenEveryPlayerEntry) {
 
 TEST_F(Lists, BlacklistAsksOnlyTheBlacklistedGroups) {
   recording_permissions::AddMember("p", "Banned");
-  PluginConfig() = {{"WhitelistedGroups", {"Vip"}}, {"BlacklistedGroups", {"Banned", "Cheats"}}};
+  UseDocument({{"WhitelistedGroups", {"Vip"}}, {"BlacklistedGroups", {"Banned", "Cheats"}}});
   EXPECT_TRUE(IsBlacklisted(Text("p")));
   EXPECT_FALSE(IsBlacklisted(Text("q")));
   EXPECT_EQ(
       recording_permissions::Queries(),
       (std::vector<Query>{{"p", "Banned"}, {"p", "Cheats"}, {"q", "Banned"}, {"q", "Cheats"}}));
 
-  PluginConfig() = json::array();
+  UseDocument(json::array());
   EXPECT_EQ(TypeErrorOf([&] { IsBlacklisted(Text("p")); }),
             "[json.exception.type_error.306] cannot use value() with array");
 }

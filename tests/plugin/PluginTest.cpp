@@ -10,7 +10,6 @@
 #include <spdlog/sinks/base_sink.h>
 #include <spdlog/spdlog.h>
 
-#include "config/PluginConfig.h"
 #include "config/ReadConfig.h"
 #include "host/LogSinks.h"
 #include "plugin/Lifecycle.h"
@@ -59,7 +58,11 @@ void PluginTest::SetUp() {
   sim::SetPermissionsLibraryPath(GATEHOUSE_TEST_PERMISSIONS_LIBRARY);
   sim::SetOutputWriter([this](std::string_view line) { server_lines_.emplace_back(line); });
   recording_permissions::Clear();
-  PluginConfig() = nullptr;
+  // The settings document outlives a test: back to JSON null, as at the
+  // plugin's start, through its one writer.
+  WriteConfig("null");
+  ReadConfig();
+  DeleteConfig();
 
   log_capture_ = std::make_shared<CaptureSink>();
   AsaApi::GetLogSinks().push_back(log_capture_);
@@ -97,6 +100,10 @@ void PluginTest::DeleteConfig() const {
 void PluginTest::UseConfig(const std::string& text) const {
   WriteConfig(text);
   ASSERT_NO_THROW(ReadConfig()) << text;
+}
+
+void PluginTest::UseDocument(const nlohmann::json& document) const {
+  UseConfig(document.dump());
 }
 
 void PluginTest::LoadPlugin() {

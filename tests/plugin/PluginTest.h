@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <spdlog/common.h>
+#include <nlohmann/json.hpp>
 
 #include "RecordingPermissions.h"
 #include "sim/game/Game.h"
@@ -26,6 +27,8 @@ class PluginTest : public ::testing::Test {
 
   // Writes the file and reads it into the settings; fails the test on error.
   void UseConfig(const std::string& text) const;
+  // The same with the document's text.
+  void UseDocument(const nlohmann::json& document) const;
 
   // Load and Unload as the library entry runs them.
   void LoadPlugin();

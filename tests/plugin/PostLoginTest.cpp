@@ -151,19 +151,34 @@ TEST_F(PostLogin, ConfigurationErrorsAreContained) {
     size_t kicks;
   } cases[] = {
       {R"({"OnlyWhitelisted": 1})",
-       "PostLoginHook: [json.exception.type_error.302] type must be boolean, but is number", 0},
+       "PostLoginHook: OnlyWhitelisted: [json.exception.type_error.302] type must be boolean, but "
+       "is number",
+       0},
       {R"({"OnlyWhitelisted": true, "WhitelistedPlayers": ["x", {}]})",
-       "PostLoginHook: [json.exception.type_error.302] type must be string, but is object", 0},
+       "PostLoginHook: WhitelistedPlayers: [json.exception.type_error.302] type must be string, "
+       "but is object",
+       0},
       {R"({"OnlyWhitelisted": true, "KickMessage": 3})",
-       "PostLoginHook: [json.exception.type_error.302] type must be string, but is number", 0},
+       "PostLoginHook: KickMessage: [json.exception.type_error.302] type must be string, but is "
+       "number",
+       0},
       {R"({"OnlyWhitelisted": true, "KickTimer": "5"})",
-       "PostLoginHook: [json.exception.type_error.302] type must be number, but is string", 0},
+       "PostLoginHook: KickTimer: [json.exception.type_error.302] type must be number, but is "
+       "string",
+       0},
       {R"({"OnlyWhitelisted": true, "UseBlacklist": "yes", "KickTimer": 1})",
-       "PostLoginHook: [json.exception.type_error.302] type must be boolean, but is string", 1},
+       "PostLoginHook: UseBlacklist: [json.exception.type_error.302] type must be boolean, but is "
+       "string",
+       1},
       {R"({"OnlyWhitelisted": true, "UseBlacklist": true, "BlacklistedGroups": [false],
            "KickTimer": 1})",
-       "PostLoginHook: [json.exception.type_error.302] type must be string, but is boolean", 1},
-      {R"(42)", "PostLoginHook: [json.exception.type_error.306] cannot use value() with number", 0},
+       "PostLoginHook: BlacklistedGroups: [json.exception.type_error.302] type must be string, but "
+       "is boolean",
+       1},
+      {R"(42)",
+       "PostLoginHook: OnlyWhitelisted: [json.exception.type_error.306] cannot use value() with "
+       "number",
+       0},
   };
   for (const auto& c : cases) {
     UseConfig(c.config);

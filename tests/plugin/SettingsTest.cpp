@@ -7,7 +7,6 @@
 #include <nlohmann/json.hpp>
 
 #include "PluginTest.h"
-#include "config/PluginConfig.h"
 #include "config/Settings.h"
 
 using nlohmann::json;
@@ -48,7 +47,7 @@ const std::map<std::string, std::function<std::string()>> kReads = {
 using SettingRead = PluginTest;
 
 TEST_F(SettingRead, EmptyObjectGivesEveryDefault) {
-  PluginConfig() = json::object();
+  UseDocument(json::object());
   std::string outcomes;
   for (const auto& [key, read] : kReads) {
     outcomes += key + " " + read() + "\n";
@@ -87,7 +86,7 @@ TEST_F(SettingRead, KickTimerConversions) {
       {json::object(), "[json.exception.type_error.302] type must be number, but is object"},
   };
   for (const auto& c : cases) {
-    PluginConfig() = {{"KickTimer", c.value}};
+    UseDocument({{"KickTimer", c.value}});
     EXPECT_EQ(Outcome<int32_t>(&Settings::KickTimer), c.outcome) << c.value.dump();
   }
 }
@@ -117,7 +116,7 @@ TEST_F(SettingRead, WrongTypesNameTheTypeFound) {
        "[json.exception.type_error.302] type must be string, but is boolean"},
   };
   for (const auto& c : cases) {
-    PluginConfig() = {{c.key, c.value}};
+    UseDocument({{c.key, c.value}});
     EXPECT_EQ(kReads.at(c.key)(), c.outcome) << c.key << " = " << c.value.dump();
   }
 }
@@ -132,7 +131,7 @@ TEST_F(SettingRead, DocumentThatIsNotAnObjectFailsEveryRead) {
       {true, "boolean"},
   };
   for (const auto& [document, type] : documents) {
-    PluginConfig() = document;
+    UseDocument(document);
     const std::string expected = "[json.exception.type_error.306] cannot use value() with " + type;
     for (const auto& [key, read] : kReads) {
       EXPECT_EQ(read(), expected) << key;

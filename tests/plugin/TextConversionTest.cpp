@@ -1,9 +1,11 @@
+#include <stdexcept>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "PluginTest.h"
 #include "admission/TextConversion.h"
+#include "host/GameFunction.h"
 #include "sim/framework/SimHost.h"
 
 using TextConversion = PluginTest;
@@ -47,4 +49,16 @@ TEST_F(TextConversion, WideFormDecodesUtf8) {
   EXPECT_EQ(std::u16string(*ToFString("a\xFF"
                                       "b")),
             u"a\uFFFDb");
+}
+
+// Up to 127 units the narrow form needs nothing of the engine allocator.
+TEST_F(TextConversion, ShortTextsNeedNoEngineAllocation) {
+  const FString longest_short = sim::FStringFromUtf8(std::string(127, 'x'));
+  const FString first_long = sim::FStringFromUtf8(std::string(128, 'x'));
+  constexpr char kMalloc[] = "FMemory.Malloc(unsigned__int64,unsignedint)";
+  void* const malloc_address = AsaApi::GetAddress(kMalloc);
+  sim::UnregisterGameFunction(kMalloc);
+  EXPECT_EQ(ToNarrowString(longest_short), std::string(127, 'x'));
+  EXPECT_THROW(ToNarrowString(first_long), std::runtime_error);
+  sim::RegisterGameFunction(kMalloc, malloc_address);
 }

@@ -1,0 +1,16 @@
+#include "admission/HookFailure.h"
+
+#include <nlohmann/json.hpp>
+
+#include "config/SettingRead.h"
+#include "plugin/PluginLog.h"
+
+void LogHookFailure(const char* hook, const std::exception& error) noexcept {
+  // The JSON library raises only inside setting reads and the list walks, each
+  // of which names its key before it can raise.
+  if (dynamic_cast<const nlohmann::json::exception*>(&error) != nullptr) {
+    PluginLog::Get().Error("{}: {}: {}", hook, SettingInUse(), error.what());
+    return;
+  }
+  PluginLog::Get().Error("{}: {}", hook, error.what());
+}

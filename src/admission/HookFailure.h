@@ -1,0 +1,8 @@
+#pragma once
+
+#include <exception>
+
+// The one error record of a hook that met a failure: the
+// hook's name, then, for a configuration error, the setting or list whose read
+// raised it, then the error's own message, whole.
+void LogHookFailure(const char* hook, const std::exception& error) noexcept;

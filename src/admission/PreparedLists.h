@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+
+#include "admission/GroupList.h"
+#include "admission/PlayerIndex.h"
+
+// The three lists of the settings document in force, ready for the list
+// tests. They are prepared at the first test after each successful ReadConfig,
+// from the document that read put in force, and point into it: only ReadConfig
+// replaces PluginConfig, and every read counts in PluginConfigGeneration, so
+// the prepared form is never older than the document. A failed read changes
+// neither.
+struct PreparedLists {
+  GroupList whitelisted_groups;
+  PlayerIndex whitelisted_players;
+  GroupList blacklisted_groups;
+
+  size_t MemoryBytes() const;
+};
+
+// The lists of the document in force, prepared now if it is new.
+const PreparedLists& CurrentLists();

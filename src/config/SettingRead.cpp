@@ -1,0 +1,25 @@
+#include "config/SettingRead.h"
+
+#include "config/PluginConfig.h"
+
+namespace {
+
+const char* setting_in_use = "";
+
+}  // namespace
+
+const nlohmann::json* FindSetting(const char* key) {
+  setting_in_use = key;
+  const nlohmann::json& document = PluginConfig();
+  if (!document.is_object()) {
+    // value() on anything but an object raises the library's own error 306.
+    static_cast<void>(document.value(key, false));
+    return nullptr;
+  }
+  const auto found = document.find(key);
+  return found != document.end() ? &*found : nullptr;
+}
+
+const char* SettingInUse() {
+  return setting_in_use;
+}
