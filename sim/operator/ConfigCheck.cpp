@@ -1,6 +1,7 @@
 #include "sim/operator/ConfigCheck.h"
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 #include <fstream>
 #include <functional>
@@ -63,6 +64,15 @@ std::string ToLowerAscii(std::string text) {
     }
   }
   return text;
+}
+
+// True when a number reads as the value it shows (5 or 5.0 as 5), not as a
+// truncated, wrapped or converted one.
+bool ReadsAsItself(const json& raw, int32_t read) {
+  if (raw.is_number_float()) {
+    return raw.get<double>() == static_cast<double>(read);
+  }
+  return raw.is_number_integer() && raw == json(read);
 }
 
 // The top-level member names of the file's first value, in file order, with
@@ -303,11 +313,12 @@ class Checker {
     }
     const int32_t delay = reads_.at("KickTimer").value.get<int32_t>();
     const auto raw = document.find("KickTimer");
-    if (raw != document.end() && !(raw->is_number_integer() && *raw == json(delay))) {
+    if (raw != document.end() && !ReadsAsItself(*raw, delay)) {
+      const bool fraction =
+          raw->is_number_float() && std::trunc(raw->get<double>()) != raw->get<double>();
       Add(Severity::warning, "KickTimer",
           raw->dump() +
-              (raw->is_number_float() ? " is not a whole number; it is truncated to "
-                                      : " is read as ") +
+              (fraction ? " is not a whole number; it is truncated to " : " is read as ") +
               std::to_string(delay));
     }
     if (delay <= 0) {

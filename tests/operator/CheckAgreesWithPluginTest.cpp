@@ -20,7 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-struct Run {
+struct Ran {
   int status = -1;
   std::string out;
 };
@@ -33,8 +33,8 @@ std::string Quoted(const std::string& text) {
   return quoted + "'";
 }
 
-Run Shell(const std::string& command) {
-  Run run;
+Ran Shell(const std::string& command) {
+  Ran run;
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) {
     return run;
@@ -109,7 +109,7 @@ struct Outcome {
 
 Outcome CheckAndPlay(const fs::path& config, const fs::path& work) {
   Outcome outcome;
-  const Run check = Shell(Quoted(GATEHOUSE_SIM) + " check --json " + Quoted(config.string()));
+  const Ran check = Shell(Quoted(GATEHOUSE_SIM) + " check --json " + Quoted(config.string()));
   outcome.status = check.status;
   outcome.report = json::parse(check.out);
 
@@ -186,6 +186,22 @@ TEST_F(Work, TheExampleConfigurationsPassCleanAndLogNoError) {
     EXPECT_TRUE(outcome.records.empty());
   }
   EXPECT_EQ(examples, 3U);
+}
+
+TEST(CheckCommandLine, DirNamesTheServerFolderAndBadLinesExitWithTwo) {
+  const std::string sim = Quoted(GATEHOUSE_SIM);
+  const Ran dir = Shell(sim + " check --json --dir " + Quoted(GATEHOUSE_EXAMPLE_SERVER));
+  EXPECT_EQ(dir.status, 0) << dir.out;
+  EXPECT_EQ(json::parse(dir.out)["file"],
+            std::string(GATEHOUSE_EXAMPLE_SERVER) + "/ArkApi/Plugins/Gatehouse/config.json");
+
+  for (const char* arguments : {"", "--json", "--dir", "a.json b.json", "--dir . a.json",
+                                "--dir . --dir .", "--strict a.json"}) {
+    SCOPED_TRACE(arguments);
+    const Ran bad = Shell(sim + " check " + arguments + " 2>&1");
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_TRUE(Contains(bad.out, "usage: gatehouse-sim check [--json] (--dir DIR | FILE)"));
+  }
 }
 
 }  // namespace
