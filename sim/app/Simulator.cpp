@@ -10,6 +10,7 @@
 #include "sim/app/Numbers.h"
 #include "sim/app/RconDispatch.h"
 #include "sim/framework/SimHost.h"
+#include "sim/operator/Explain.h"
 #include "sim/permissions/PermissionGroups.h"
 
 namespace sim::app {
@@ -153,6 +154,8 @@ void Simulator::Run(std::string_view line) {
     Players(words);
   } else if (command == "config") {
     Config(words);
+  } else if (command == "explain") {
+    Explain(words);
   } else if (command == "load") {
     if (no_arguments()) {
       loader_.Load();
@@ -297,6 +300,19 @@ void Simulator::Config(const Words& words) {
   if (error) {
     PrintError("cannot copy " + source.string() + " to " + target.string() + ": " +
                error.message());
+  }
+}
+
+void Simulator::Explain(const Words& words) {
+  if (words.size() != 2) {
+    PrintError("explain takes one player id");
+    return;
+  }
+  const op::PluginState state = !loader_.Loaded()   ? op::PluginState::unloaded
+                                : mirror_.Running() ? op::PluginState::running
+                                                    : op::PluginState::idle;
+  for (const std::string& line : op::Explain(std::string(words[1]), state)) {
+    PrintLine(line);
   }
 }
 

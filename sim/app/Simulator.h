@@ -10,6 +10,7 @@
 #include "sim/app/Options.h"
 #include "sim/app/PluginLoader.h"
 #include "sim/game/Game.h"
+#include "sim/operator/ConfigMirror.h"
 
 namespace sim::app {
 
@@ -44,11 +45,14 @@ class Simulator {
   void Rcon(const Words& words, std::string_view line);
   void Players(const Words& words);
   void Config(const Words& words);
+  void Explain(const Words& words);
 
   std::string ConfigPath() const;
 
   std::string command_folder_;
   EventLoop& loop_;
+  // Follows the plugin's reads of config.json, for `explain`.
+  op::ConfigMirror mirror_;
   std::unique_ptr<Game> game_;
   PluginLoader loader_;
   RCONClientConnection local_rcon_;

@@ -21,6 +21,7 @@
 #include "sim/app/RconService.h"
 #include "sim/app/Simulator.h"
 #include "sim/framework/SimHost.h"
+#include "sim/operator/CheckCommand.h"
 
 namespace {
 
@@ -150,6 +151,10 @@ void RunServer(const Options& options, const std::string& script_text,
 }  // namespace
 
 int main(int argc, char** argv) {
+  // `check` inspects a configuration file and starts no server.
+  if (argc > 1 && std::string(argv[1]) == "check") {
+    return sim::op::RunCheck(std::vector<std::string>(argv + 2, argv + argc));
+  }
   const auto parsed = sim::app::ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
   if (!parsed.options) {
     std::fprintf(stderr, "gatehouse-sim: %s\n%s\n", parsed.error.c_str(), sim::app::kUsage);

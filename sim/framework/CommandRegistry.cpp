@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/Commands.h"
@@ -107,26 +108,43 @@ class CommandRegistry final : public AsaApi::ICommands {
   void AddConsoleCommand(const FString& command, const ConsoleCommandCallback& callback) override {
     Trace("add console command", command);
     console_.Add(command, callback, owner_);
+    Notify(CommandEvent::added, true, command);
   }
 
   void AddRconCommand(const FString& command, const RconCommandCallback& callback) override {
     Trace("add rcon command", command);
     rcon_.Add(command, callback, owner_);
+    Notify(CommandEvent::added, false, command);
   }
 
   bool RemoveConsoleCommand(const FString& command) override {
     Trace("remove console command", command);
-    return console_.Remove(command);
+    const bool removed = console_.Remove(command);
+    if (removed) {
+      Notify(CommandEvent::removed, true, command);
+    }
+    return removed;
   }
 
   bool RemoveRconCommand(const FString& command) override {
     Trace("remove rcon command", command);
-    return rcon_.Remove(command);
+    const bool removed = rcon_.Remove(command);
+    if (removed) {
+      Notify(CommandEvent::removed, false, command);
+    }
+    return removed;
   }
 
   CommandList<ConsoleCommandCallback> console_;
   CommandList<RconCommandCallback> rcon_;
   std::string owner_;
+  CommandObserver observer_;
+
+  void Notify(CommandEvent event, bool console, const FString& name) const {
+    if (observer_) {
+      observer_(event, console, std::u16string_view(*name, static_cast<size_t>(name.Len())));
+    }
+  }
 
  private:
   static void Trace(const char* what, const FString& name) {
@@ -164,6 +182,9 @@ bool DispatchConsoleCommand(APlayerController* player, const FString& line) {
   }
   FString argument(line);
   Contained("console", line, [&] { (*callback)(player, &argument, false); });
+  if (const auto& observer = TheRegistry().observer_) {
+    observer(CommandEvent::ran, true, FirstWord(line));
+  }
   return true;
 }
 
@@ -174,6 +195,9 @@ bool DispatchRconCommand(RCONClientConnection* connection, RCONPacket& packet, U
   }
   const FString line(packet.Body);
   Contained("rcon", line, [&] { (*callback)(connection, &packet, world); });
+  if (const auto& observer = TheRegistry().observer_) {
+    observer(CommandEvent::ran, false, FirstWord(line));
+  }
   return true;
 }
 
@@ -185,11 +209,24 @@ void RemoveLeftoverCommands(const std::string& library_path, std::vector<std::st
                             std::vector<std::string>& rcon) {
   console = TheRegistry().console_.RemoveLeftovers(library_path);
   rcon = TheRegistry().rcon_.RemoveLeftovers(library_path);
+  const auto notify = [](const std::vector<std::string>& names, bool is_console) {
+    for (const std::string& name : names) {
+      const FString text = FStringFromUtf8(name);
+      TheRegistry().Notify(CommandEvent::removed, is_console, text);
+    }
+  };
+  notify(console, true);
+  notify(rcon, false);
+}
+
+void SetCommandObserver(CommandObserver observer) {
+  TheRegistry().observer_ = std::move(observer);
 }
 
 void ClearCommands() {
   TheRegistry().console_.Clear();
   TheRegistry().rcon_.Clear();
+  TheRegistry().observer_ = nullptr;
 }
 
 }  // namespace sim

@@ -73,6 +73,16 @@ bool DispatchConsoleCommand(APlayerController* player, const FString& line);
 // The same for RCON, on the packet's body.
 bool DispatchRconCommand(RCONClientConnection* connection, RCONPacket& packet, UWorld* world);
 
+// Reports what becomes of the commands, for a watcher that follows a plugin
+// from outside it: a command added or removed (its registered name), and a
+// command that ran (the first word of its line, which matched it ignoring
+// case), reported after it returned. A null observer ends the reports;
+// ResetHost clears it.
+enum class CommandEvent { added, removed, ran };
+using CommandObserver =
+    std::function<void(CommandEvent event, bool console, std::u16string_view name)>;
+void SetCommandObserver(CommandObserver observer);
+
 // ---- Timer ----------------------------------------------------------------
 enum class ClockMode { virtual_time, real_time };
 // Sets the clock's kind and starts it at zero.

@@ -16,7 +16,10 @@ std::string ConfigPath() {
 }
 
 void ReadConfig() {
-  const std::string path = ConfigPath();
+  ReadConfigFile(ConfigPath());
+}
+
+void ReadConfigFile(const std::string& path) {
   // A directory opens as a stream on this platform but can never be read.
   std::error_code ignored;
   std::ifstream file;

@@ -13,6 +13,10 @@ std::string ConfigPath();
 // parse succeeded: a failed read leaves the settings in force untouched.
 void ReadConfig();
 
+// The same read from a file named by its full path, for tools that check a
+// configuration file before it goes live.
+void ReadConfigFile(const std::string& path);
+
 // The error record every reader of the configuration writes when a read (or
 // the reply that follows it) fails.
 void LogReadFailure(const std::exception& error) noexcept;

@@ -1,0 +1,367 @@
+#include "sim/operator/ConfigCheck.h"
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+
+#include "admission/ListMembership.h"
+#include "config/PluginConfig.h"
+#include "config/ReadConfig.h"
+#include "config/Settings.h"
+
+namespace sim::op {
+namespace {
+
+using nlohmann::json;
+
+enum class Kind { boolean, number, text, list };
+
+struct Setting {
+  const char* key;
+  Kind kind;
+  std::function<json()> read;  // the plugin's own read, as JSON
+};
+
+const std::vector<Setting>& TheSettings() {
+  static const std::vector<Setting> settings{
+      {"OnlyWhitelisted", Kind::boolean, [] { return json(Settings::OnlyWhitelisted()); }},
+      {"DebugPostLogin", Kind::boolean, [] { return json(Settings::DebugPostLogin()); }},
+      {"WhitelistedGroups", Kind::list, [] { return json(Settings::WhitelistedGroups()); }},
+      {"WhitelistedPlayers", Kind::list, [] { return json(Settings::WhitelistedPlayers()); }},
+      {"KickMessage", Kind::text, [] { return json(Settings::KickMessage()); }},
+      {"KickTimer", Kind::number, [] { return json(Settings::KickTimer()); }},
+      {"UseBlacklist", Kind::boolean, [] { return json(Settings::UseBlacklist()); }},
+      {"BlacklistedGroups", Kind::list, [] { return json(Settings::BlacklistedGroups()); }},
+      {"BlacklistKickMessage", Kind::text, [] { return json(Settings::BlacklistKickMessage()); }},
+      {"AllowJoinFullServer", Kind::boolean, [] { return json(Settings::AllowJoinFullServer()); }},
+      {"DebugPreLogin", Kind::boolean, [] { return json(Settings::DebugPreLogin()); }},
+  };
+  return settings;
+}
+
+// One setting read: its value, or the error the plugin meets reading it (for a
+// list, also walking it).
+struct Read {
+  json value;
+  std::optional<std::string> error;
+  bool has_entry = false;  // a list with at least one string entry
+};
+
+bool IsAscii(const std::string& text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+std::string ToLowerAscii(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') {
+      c = static_cast<char>(c - 'A' + 'a');
+    }
+  }
+  return text;
+}
+
+// True when a number reads as the value it shows (5 or 5.0 as 5), not as a
+// truncated, wrapped or converted one.
+bool ReadsAsItself(const json& raw, int32_t read) {
+  if (raw.is_number_float()) {
+    return raw.get<double>() == static_cast<double>(read);
+  }
+  return raw.is_number_integer() && raw == json(read);
+}
+
+// The top-level member names of the file's first value, in file order, with
+// repeats (the document keeps only the last of each).
+class TopLevelKeys final : public json::json_sax_t {
+ public:
+  std::vector<std::string> keys;
+
+  bool null() override { return true; }
+  bool boolean(bool) override { return true; }
+  bool number_integer(number_integer_t) override { return true; }
+  bool number_unsigned(number_unsigned_t) override { return true; }
+  bool number_float(number_float_t, const string_t&) override { return true; }
+  bool string(string_t&) override { return true; }
+  bool binary(binary_t&) override { return true; }
+  bool start_object(std::size_t) override { return Enter(); }
+  bool key(string_t& name) override {
+    if (depth_ == 1) {
+      keys.push_back(name);
+    }
+    return true;
+  }
+  bool end_object() override { return Leave(); }
+  bool start_array(std::size_t) override { return Enter(); }
+  bool end_array() override { return Leave(); }
+  bool parse_error(std::size_t, const std::string&, const json::exception&) override {
+    return false;
+  }
+
+ private:
+  bool Enter() {
+    ++depth_;
+    return true;
+  }
+  bool Leave() {
+    --depth_;
+    return true;
+  }
+  int depth_ = 0;
+};
+
+std::vector<std::string> KeysInFile(const std::string& path) {
+  TopLevelKeys sax;
+  std::ifstream file(path);
+  // The plugin's read of the same file succeeded, so this one does too; the
+  // text after the first value is not looked at, as the plugin does not.
+  json::sax_parse(file, &sax, json::input_format_t::json, false);
+  return sax.keys;
+}
+
+class Checker {
+ public:
+  explicit Checker(CheckResult& result) : result_(result) {}
+
+  void Run() {
+    const json& document = PluginConfig();
+    if (!document.is_object()) {
+      NotAnObject(document);
+      return;
+    }
+    for (const Setting& setting : TheSettings()) {
+      reads_[setting.key] = ReadOne(setting, document);
+    }
+    ReportReadFailures();
+    WarnAboutKeys();
+    WarnAboutValues(document);
+    std::stable_partition(result_.findings.begin(), result_.findings.end(),
+                          [](const Finding& f) { return f.severity == Severity::error; });
+  }
+
+ private:
+  void Add(Severity severity, std::string subject, std::string text, std::string met = {}) {
+    result_.findings.push_back({severity, std::move(subject), std::move(text), std::move(met)});
+  }
+
+  void NotAnObject(const json& document) {
+    std::string what;
+    try {
+      Settings::AllowJoinFullServer();
+    } catch (const std::exception& error) {
+      what = error.what();
+    }
+    Add(Severity::error, "",
+        std::string("the document is ") + document.type_name() +
+            ", not an object: every setting read fails with " + what,
+        what);
+    for (const Setting& setting : TheSettings()) {
+      result_.settings.push_back({setting.key, json(), false, false, false});
+    }
+  }
+
+  Read ReadOne(const Setting& setting, const json& document) {
+    Read read;
+    const bool present = document.contains(setting.key);
+    try {
+      read.value = setting.read();
+    } catch (const std::exception& error) {
+      read.error = error.what();
+    }
+    if (read.error) {
+      result_.settings.push_back({setting.key, document.at(setting.key), false, false, true});
+      return read;
+    }
+    result_.settings.push_back({setting.key, read.value, !present, true, present});
+    if (setting.kind == Kind::list) {
+      WalkList(setting.key, read);
+    }
+    return read;
+  }
+
+  // Every entry through the plugin's own list test, one entry at a time, so
+  // that each entry that is not a string is found with its position; the
+  // error a join meets is that of the first one.
+  void WalkList(const std::string& key, Read& read) {
+    std::vector<std::string> bad;
+    size_t position = 0;
+    for (const json& entry : read.value) {
+      ++position;
+      try {
+        IsListedPlayer(FString(), json::array({entry}));
+      } catch (const std::exception& error) {
+        if (!read.error) {
+          read.error = error.what();
+        }
+        bad.push_back("entry " + std::to_string(position) + " is " + entry.type_name());
+        continue;
+      }
+      read.has_entry = true;
+      const std::string text = entry.get<std::string>();
+      if (!IsAscii(text)) {
+        Add(Severity::warning, key,
+            "entry " + std::to_string(position) + " " + json(text).dump() +
+                " is not ASCII: entries reach the host byte by byte, so it does not match the "
+                "same name written by the game");
+      }
+    }
+    if (!bad.empty()) {
+      std::string list;
+      for (const std::string& one : bad) {
+        list += (list.empty() ? "" : ", ") + one;
+      }
+      list_entries_[key] = list + " (entries must be strings)";
+    }
+  }
+
+  bool Ok(const char* key) const { return !reads_.at(key).error; }
+  bool On(const char* key) const { return Ok(key) && reads_.at(key).value.get<bool>(); }
+  bool HasEntry(const char* key) const { return Ok(key) && reads_.at(key).has_entry; }
+
+  // The reads a join reaches, hook by hook, in the hooks' own order; a read
+  // that fails ends its hook's work for that join.
+  std::set<std::string> ReachedReads() const {
+    std::set<std::string> reached;
+    const auto reach = [&](const char* key) {
+      reached.insert(key);
+      return Ok(key);
+    };
+    // Pre-login.
+    if (reach("AllowJoinFullServer") && On("AllowJoinFullServer") && reach("DebugPreLogin") &&
+        reach("WhitelistedGroups")) {
+      reach("WhitelistedPlayers");
+    }
+    // Post-login: the whitelist step (a player who is not whitelisted is always
+    // possible; one who is, only with an entry), then the blacklist step.
+    bool go_on = reach("OnlyWhitelisted");
+    if (go_on && On("OnlyWhitelisted")) {
+      go_on = reach("DebugPostLogin") && reach("WhitelistedGroups") && reach("WhitelistedPlayers");
+      if (go_on) {
+        const bool kick_read = reach("KickMessage") && reach("KickTimer");
+        go_on = kick_read || HasEntry("WhitelistedGroups") || HasEntry("WhitelistedPlayers");
+      }
+    }
+    if (go_on && reach("UseBlacklist") && On("UseBlacklist") && reach("BlacklistedGroups") &&
+        HasEntry("BlacklistedGroups") && reach("BlacklistKickMessage")) {
+      reach("KickTimer");
+    }
+    return reached;
+  }
+
+  void ReportReadFailures() {
+    const std::set<std::string> reached = ReachedReads();
+    for (const Setting& setting : TheSettings()) {
+      const Read& read = reads_.at(setting.key);
+      if (!read.error) {
+        continue;
+      }
+      const auto entries = list_entries_.find(setting.key);
+      std::string text = entries != list_entries_.end() ? entries->second + ": " : "";
+      text += *read.error;
+      if (reached.count(setting.key) != 0) {
+        Add(Severity::error, setting.key, text, *read.error);
+      } else {
+        Add(Severity::warning, setting.key,
+            text +
+                " (no join reads it while the other settings stay as they are; it fails "
+                "once one does)");
+      }
+    }
+  }
+
+  void WarnAboutKeys() {
+    std::map<std::string, int> times;
+    std::vector<std::string> order;
+    for (const std::string& key : KeysInFile(result_.path)) {
+      if (times[key]++ == 0) {
+        order.push_back(key);
+      }
+    }
+    for (const std::string& key : order) {
+      if (times[key] > 1) {
+        Add(Severity::warning, key,
+            "given " + std::to_string(times[key]) + " times; the last one counts");
+      }
+      if (reads_.count(key) != 0) {
+        continue;
+      }
+      const auto same =
+          std::find_if(TheSettings().begin(), TheSettings().end(),
+                       [&](const auto& s) { return ToLowerAscii(s.key) == ToLowerAscii(key); });
+      if (same != TheSettings().end()) {
+        Add(Severity::warning, key,
+            "ignored; did you mean " + std::string(same->key) + "? (keys are matched exactly)");
+      } else {
+        Add(Severity::warning, key, "not a setting; ignored");
+      }
+    }
+  }
+
+  void WarnAboutValues(const json& document) {
+    if (On("OnlyWhitelisted") && Ok("WhitelistedGroups") && Ok("WhitelistedPlayers") &&
+        !HasEntry("WhitelistedGroups") && !HasEntry("WhitelistedPlayers")) {
+      Add(Severity::warning, "OnlyWhitelisted",
+          "on, with WhitelistedGroups and WhitelistedPlayers both empty: every player will be "
+          "kicked");
+    }
+    if (!Ok("KickTimer")) {
+      return;
+    }
+    const int32_t delay = reads_.at("KickTimer").value.get<int32_t>();
+    const auto raw = document.find("KickTimer");
+    if (raw != document.end() && !ReadsAsItself(*raw, delay)) {
+      const bool fraction =
+          raw->is_number_float() && std::trunc(raw->get<double>()) != raw->get<double>();
+      Add(Severity::warning, "KickTimer",
+          raw->dump() +
+              (fraction ? " is not a whole number; it is truncated to " : " is read as ") +
+              std::to_string(delay));
+    }
+    if (delay <= 0) {
+      Add(Severity::warning, "KickTimer",
+          std::to_string(delay) + ": kicks do not wait; they happen at the timer's next pass");
+    }
+  }
+
+  CheckResult& result_;
+  std::map<std::string, Read> reads_;
+  std::map<std::string, std::string> list_entries_;
+};
+
+}  // namespace
+
+size_t CheckResult::Count(Severity severity) const {
+  return static_cast<size_t>(std::count_if(
+      findings.begin(), findings.end(), [&](const Finding& f) { return f.severity == severity; }));
+}
+
+int CheckResult::ExitStatus() const {
+  if (Count(Severity::error) != 0) {
+    return 1;
+  }
+  return Count(Severity::warning) != 0 ? 3 : 0;
+}
+
+CheckResult CheckConfigFile(const std::string& path) {
+  CheckResult result;
+  result.path = path;
+  try {
+    ReadConfigFile(path);
+  } catch (const json::exception& error) {
+    result.findings.push_back({Severity::error, "", error.what(), error.what()});
+    return result;
+  } catch (const std::exception& error) {
+    result.findings.push_back(
+        {Severity::error, "", "cannot open " + path + ": " + error.what(), error.what()});
+    return result;
+  }
+  result.parsed = true;
+  Checker(result).Run();
+  return result;
+}
+
+}  // namespace sim::op
