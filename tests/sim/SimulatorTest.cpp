@@ -2,6 +2,7 @@
 // cases/ leave out.
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "sim/app/EventLoop.h"
@@ -59,5 +60,39 @@ TEST_F(Simulator, StrangeBytesNeverBreakALine) {
   }
   EXPECT_EQ(lines.back(), "players 2/70: " + nul_line.substr(5) + " \xC3\x28\xFF");
 }
+
+#ifdef GATEHOUSE_PLUGIN
+// A deployment that swaps the file behind the plugin's path while it runs (a
+// symlink pointed at a new build): a kick that the plugin scheduled before
+// its unload must go with it, whatever path the plugin tagged it with.
+class PluginUnload : public HostFixture {};
+
+TEST_F(PluginUnload, DropsTheKicksOfAPluginWhoseSymlinkWasRepointed) {
+  namespace fs = std::filesystem;
+  const fs::path dir = ServerDir();
+  fs::remove_all(dir);
+  fs::create_directories(dir / "ArkApi/Plugins/Gatehouse");
+  std::ofstream(dir / "ArkApi/Plugins/Gatehouse/config.json")
+      << R"({"OnlyWhitelisted": true, "KickTimer": 1})";
+  for (const char* copy : {"first.so", "second.so"}) {
+    fs::copy_file(GATEHOUSE_PLUGIN, dir / copy);
+  }
+  fs::create_symlink("first.so", dir / "plugin.so");
+
+  sim::app::EventLoop loop;
+  sim::app::Options options;
+  options.dir = dir.string();
+  options.plugin = (dir / "plugin.so").string();
+  sim::app::Simulator simulator(options, fs::path(GATEHOUSE_PERMISSIONS).parent_path().string(),
+                                dir.string(), loop);
+  fs::remove(dir / "plugin.so");
+  fs::create_symlink("second.so", dir / "plugin.so");
+  simulator.Execute("join bob");
+  simulator.Execute("unload");
+  EXPECT_EQ(sim::PendingCallables(), 0u);
+  simulator.Execute("wait 2");
+  EXPECT_EQ(lines.back(), "plugin unloaded");
+}
+#endif
 
 }  // namespace
