@@ -91,9 +91,11 @@ void RunDueCallables();
 // nothing while none is pending.
 std::optional<int64_t> MillisecondsUntilNextDue();
 size_t PendingCallables();
-// Drops every pending callable that this library scheduled, without running it.
-// Must happen before the library is closed: the callables' code lives in it.
-size_t DropCallablesOf(const std::string& library_path);
+// Drops every pending callable that code of this library scheduled (the
+// library as the platform loader's handle names it), whatever its tag says,
+// without running it. Must happen before the library is closed: the
+// callables' code lives in it.
+size_t DropCallablesOf(void* library_handle);
 
 // ---- Utilities ------------------------------------------------------------
 void SetGameMode(AShooterGameMode* game_mode);
