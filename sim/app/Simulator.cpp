@@ -198,6 +198,13 @@ void Simulator::Wait(const Words& words) {
     return;
   }
   if (GetClockMode() == ClockMode::virtual_time) {
+    // Beyond its end the clock could not tell the due time of a callable
+    // scheduled after the wait: refused rather than run out.
+    if (*seconds > SecondsLeftOnClock()) {
+      PrintError("wait " + std::to_string(*seconds) + " would run the clock out: it has " +
+                 std::to_string(SecondsLeftOnClock()) + " seconds left");
+      return;
+    }
     AdvanceSeconds(*seconds);
     return;
   }

@@ -80,9 +80,13 @@ void SetClockMode(ClockMode mode);
 ClockMode GetClockMode();
 // Milliseconds since the clock started.
 int64_t NowMilliseconds();
-// Virtual clock: moves the clock forward by this many seconds, running each
-// callable whose due time it reaches, in due order. Also `wait 0`: runs what is
-// due now. Ignored by the real clock.
+// Virtual clock: how far it may still move, in seconds. It ends early enough
+// that a callable scheduled at its last moment with the longest delay is still
+// due at a time it can count to (0 for the real clock).
+int64_t SecondsLeftOnClock();
+// Virtual clock: moves the clock forward by this many seconds (at most the
+// seconds left on it), running each callable whose due time it reaches, in due
+// order. Also `wait 0`: runs what is due now. Ignored by the real clock.
 void AdvanceSeconds(int64_t seconds);
 // One timer pass at the current time: runs the callables due by now that were
 // scheduled before the pass began (the real clock's pass).

@@ -28,6 +28,11 @@ struct DueKey {
 
 constexpr uint64_t kLastSequence = std::numeric_limits<uint64_t>::max();
 
+// The clock's last moment: a callable scheduled then with the longest delay a
+// plugin can ask for is still due at a time that fits the clock's count.
+constexpr int64_t kLastMomentMs =
+    std::numeric_limits<int64_t>::max() - int64_t{std::numeric_limits<int>::max()} * 1000;
+
 struct Pending {
   std::function<void()> callable;
   std::string tag;
@@ -79,8 +84,7 @@ class SimTimer final : public API::Timer {
     if (mode_ != ClockMode::virtual_time) {
       return;
     }
-    const int64_t room = (std::numeric_limits<int64_t>::max() - virtual_ms_) / 1000;
-    const int64_t target = virtual_ms_ + std::clamp<int64_t>(seconds, 0, room) * 1000;
+    const int64_t target = virtual_ms_ + std::clamp<int64_t>(seconds, 0, SecondsLeft()) * 1000;
     RunPass();
     for (;;) {
       const auto next = pending_.upper_bound(DueKey{virtual_ms_, kLastSequence});
@@ -91,6 +95,10 @@ class SimTimer final : public API::Timer {
       RunPass();
     }
     virtual_ms_ = target;
+  }
+
+  int64_t SecondsLeft() const {
+    return mode_ == ClockMode::virtual_time ? (kLastMomentMs - virtual_ms_) / 1000 : 0;
   }
 
   // Runs what is due by now and was scheduled before the pass began.
@@ -173,6 +181,9 @@ ClockMode GetClockMode() {
 }
 int64_t NowMilliseconds() {
   return TheTimer().Now();
+}
+int64_t SecondsLeftOnClock() {
+  return TheTimer().SecondsLeft();
 }
 void AdvanceSeconds(int64_t seconds) {
   TheTimer().Advance(seconds);

@@ -74,11 +74,17 @@ TEST_F(Timer, UnloadingALibraryDropsWhatItsCodeScheduledWhateverTheTags) {
   EXPECT_EQ(ran, "a");
 }
 
-TEST_F(Timer, AHugeWaitCostsNoMoreThanASmallOne) {
+// At the clock's end there is still room for the longest delay, and due times
+// keep their order (none is cut short to a common end).
+TEST_F(Timer, AHugeWaitCostsNoMoreThanASmallOneAndLeavesRoomForAnyDelay) {
   Schedule(5, 'a');
   sim::AdvanceSeconds(std::numeric_limits<int64_t>::max());
   sim::AdvanceSeconds(std::numeric_limits<int64_t>::max());
   EXPECT_EQ(ran, "a");
+  EXPECT_EQ(sim::SecondsLeftOnClock(), 0);
+  Schedule(std::numeric_limits<int>::max(), 'b');
+  Schedule(1, 'c');
+  EXPECT_EQ(sim::MillisecondsUntilNextDue(), 1000);
 }
 
 }  // namespace
