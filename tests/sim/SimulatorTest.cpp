@@ -1,8 +1,12 @@
 // The simulator's command language in-process, for what the scripted runs in
 // cases/ leave out.
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include "sim/app/EventLoop.h"
@@ -59,6 +63,33 @@ TEST_F(Simulator, StrangeBytesNeverBreakALine) {
     simulator->Execute(line);
   }
   EXPECT_EQ(lines.back(), "players 2/70: " + nul_line.substr(5) + " \xC3\x28\xFF");
+}
+
+// A copy that fails part way (here: the file-size limit cuts the write short)
+// leaves the old config.json whole, and nothing beside it.
+TEST_F(Simulator, AFailedConfigCopyLeavesTheOldFile) {
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::path(ServerDir()) / "ArkApi/Plugins/Gatehouse";
+  fs::create_directories(folder);
+  const std::string old_config = R"({"KickTimer": 5})";
+  std::ofstream(folder / "config.json") << old_config;
+  std::ofstream(fs::path(ServerDir()) / "big.json") << std::string(64 * 1024, ' ') << "{}";
+
+  rlimit limit{};
+  getrlimit(RLIMIT_FSIZE, &limit);
+  const rlimit small{16 * 1024, limit.rlim_max};
+  const auto previous_handler = std::signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &small);
+  simulator->Execute("config big.json");
+  setrlimit(RLIMIT_FSIZE, &limit);
+  std::signal(SIGXFSZ, previous_handler);
+
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0].rfind("error: cannot copy ", 0), 0u) << errors[0];
+  std::stringstream kept;
+  kept << std::ifstream(folder / "config.json").rdbuf();
+  EXPECT_TRUE(kept.str() == old_config) << "config.json holds " << kept.str().size() << " bytes";
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 }
 
 #ifdef GATEHOUSE_PLUGIN
