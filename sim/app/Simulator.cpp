@@ -67,6 +67,30 @@ std::optional<Integer> CountArgument(const std::vector<std::string_view>& words,
   return count;
 }
 
+// Copies source over target so that target is at every moment either the old
+// file or the whole new one: the copy is written beside it and renamed over
+// it. A copy that fails part way is removed and target stays as it was. A
+// target that is a symlink has the file it points at replaced.
+void ReplaceFile(const fs::path& source, fs::path target) {
+  std::error_code error;
+  if (fs::is_symlink(target, error)) {
+    target = fs::canonical(target, error);
+  }
+  const fs::path beside = target.parent_path() / ("." + target.filename().string() + ".new");
+  if (!error) {
+    fs::copy_file(source, beside, fs::copy_options::overwrite_existing, error);
+  }
+  if (!error) {
+    fs::rename(beside, target, error);
+  }
+  if (error) {
+    std::error_code ignored;
+    fs::remove(beside, ignored);
+    PrintError("cannot copy " + source.string() + " to " + target.string() + ": " +
+               error.message());
+  }
+}
+
 std::string AbsoluteFolder(const std::string& dir) {
   std::error_code error;
   const fs::path absolute = fs::weakly_canonical(fs::absolute(dir), error);
@@ -300,11 +324,7 @@ void Simulator::Config(const Words& words) {
     return;
   }
   fs::create_directories(target.parent_path(), error);
-  fs::copy_file(source, target, fs::copy_options::overwrite_existing, error);
-  if (error) {
-    PrintError("cannot copy " + source.string() + " to " + target.string() + ": " +
-               error.message());
-  }
+  ReplaceFile(source, target);
 }
 
 }  // namespace sim::app
