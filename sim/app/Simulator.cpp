@@ -169,6 +169,8 @@ void Simulator::Run(std::string_view line) {
     Capacity(words);
   } else if (command == "group" || command == "ungroup") {
     Group(words, command == "group");
+  } else if (command == "ban" || command == "unban") {
+    Ban(words, command == "ban");
   } else if (command == "console") {
     Console(words, line);
   } else if (command == "rcon") {
@@ -258,6 +260,21 @@ void Simulator::Group(const Words& words, bool add) {
   }
   if (!permissions::RemoveMember(id, group)) {
     PrintError("player " + id + " is not in group " + group);
+  }
+}
+
+void Simulator::Ban(const Words& words, bool ban) {
+  if (words.size() != 2) {
+    PrintError(std::string(ban ? "ban" : "unban") + " takes one player id");
+    return;
+  }
+  const std::string id(words[1]);
+  if (ban) {
+    game_->Ban(id);
+    return;
+  }
+  if (!game_->Unban(id)) {
+    PrintError("player " + id + " is not banned");
   }
 }
 
