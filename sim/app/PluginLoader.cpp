@@ -62,7 +62,7 @@ bool PluginLoader::Unload() {
     return false;
   }
   // The pending callables' code lives in the library: they go before it does.
-  DropCallablesOf(library_path_);
+  DropCallablesOf(handle_);
   if (dlclose(std::exchange(handle_, nullptr)) != 0) {
     PrintError("cannot unload plugin " + path_ + ": " + LoaderError());
   }

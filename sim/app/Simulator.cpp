@@ -68,6 +68,30 @@ std::optional<Integer> CountArgument(const std::vector<std::string_view>& words,
   return count;
 }
 
+// Copies source over target so that target is at every moment either the old
+// file or the whole new one: the copy is written beside it and renamed over
+// it. A copy that fails part way is removed and target stays as it was. A
+// target that is a symlink has the file it points at replaced.
+void ReplaceFile(const fs::path& source, fs::path target) {
+  std::error_code error;
+  if (fs::is_symlink(target, error)) {
+    target = fs::canonical(target, error);
+  }
+  const fs::path beside = target.parent_path() / ("." + target.filename().string() + ".new");
+  if (!error) {
+    fs::copy_file(source, beside, fs::copy_options::overwrite_existing, error);
+  }
+  if (!error) {
+    fs::rename(beside, target, error);
+  }
+  if (error) {
+    std::error_code ignored;
+    fs::remove(beside, ignored);
+    PrintError("cannot copy " + source.string() + " to " + target.string() + ": " +
+               error.message());
+  }
+}
+
 std::string AbsoluteFolder(const std::string& dir) {
   std::error_code error;
   const fs::path absolute = fs::weakly_canonical(fs::absolute(dir), error);
@@ -146,6 +170,8 @@ void Simulator::Run(std::string_view line) {
     Capacity(words);
   } else if (command == "group" || command == "ungroup") {
     Group(words, command == "group");
+  } else if (command == "ban" || command == "unban") {
+    Ban(words, command == "ban");
   } else if (command == "console") {
     Console(words, line);
   } else if (command == "rcon") {
@@ -201,6 +227,13 @@ void Simulator::Wait(const Words& words) {
     return;
   }
   if (GetClockMode() == ClockMode::virtual_time) {
+    // Beyond its end the clock could not tell the due time of a callable
+    // scheduled after the wait: refused rather than run out.
+    if (*seconds > SecondsLeftOnClock()) {
+      PrintError("wait " + std::to_string(*seconds) + " would run the clock out: it has " +
+                 std::to_string(SecondsLeftOnClock()) + " seconds left");
+      return;
+    }
     AdvanceSeconds(*seconds);
     return;
   }
@@ -230,6 +263,21 @@ void Simulator::Group(const Words& words, bool add) {
   }
   if (!permissions::RemoveMember(id, group)) {
     PrintError("player " + id + " is not in group " + group);
+  }
+}
+
+void Simulator::Ban(const Words& words, bool ban) {
+  if (words.size() != 2) {
+    PrintError(std::string(ban ? "ban" : "unban") + " takes one player id");
+    return;
+  }
+  const std::string id(words[1]);
+  if (ban) {
+    game_->Ban(id);
+    return;
+  }
+  if (!game_->Unban(id)) {
+    PrintError("player " + id + " is not banned");
   }
 }
 
@@ -296,11 +344,7 @@ void Simulator::Config(const Words& words) {
     return;
   }
   fs::create_directories(target.parent_path(), error);
-  fs::copy_file(source, target, fs::copy_options::overwrite_existing, error);
-  if (error) {
-    PrintError("cannot copy " + source.string() + " to " + target.string() + ": " +
-               error.message());
-  }
+  ReplaceFile(source, target);
 }
 
 void Simulator::Explain(const Words& words) {

@@ -41,6 +41,7 @@ class Simulator {
   void Wait(const Words& words);
   void Capacity(const Words& words);
   void Group(const Words& words, bool add);
+  void Ban(const Words& words, bool ban);
   void Console(const Words& words, std::string_view line);
   void Rcon(const Words& words, std::string_view line);
   void Players(const Words& words);

@@ -90,9 +90,13 @@ void SetClockMode(ClockMode mode);
 ClockMode GetClockMode();
 // Milliseconds since the clock started.
 int64_t NowMilliseconds();
-// Virtual clock: moves the clock forward by this many seconds, running each
-// callable whose due time it reaches, in due order. Also `wait 0`: runs what is
-// due now. Ignored by the real clock.
+// Virtual clock: how far it may still move, in seconds. It ends early enough
+// that a callable scheduled at its last moment with the longest delay is still
+// due at a time it can count to (0 for the real clock).
+int64_t SecondsLeftOnClock();
+// Virtual clock: moves the clock forward by this many seconds (at most the
+// seconds left on it), running each callable whose due time it reaches, in due
+// order. Also `wait 0`: runs what is due now. Ignored by the real clock.
 void AdvanceSeconds(int64_t seconds);
 // One timer pass at the current time: runs the callables due by now that were
 // scheduled before the pass began (the real clock's pass).
@@ -101,9 +105,11 @@ void RunDueCallables();
 // nothing while none is pending.
 std::optional<int64_t> MillisecondsUntilNextDue();
 size_t PendingCallables();
-// Drops every pending callable that this library scheduled, without running it.
-// Must happen before the library is closed: the callables' code lives in it.
-size_t DropCallablesOf(const std::string& library_path);
+// Drops every pending callable that code of this library scheduled (the
+// library as the platform loader's handle names it), whatever its tag says,
+// without running it. Must happen before the library is closed: the
+// callables' code lives in it.
+size_t DropCallablesOf(void* library_handle);
 
 // ---- Utilities ------------------------------------------------------------
 void SetGameMode(AShooterGameMode* game_mode);

@@ -14,6 +14,7 @@
 
 #include "host/Timer.h"
 #include "sim/framework/Internal.h"
+#include "sim/framework/ModuleOf.h"
 #include "sim/framework/SimHost.h"
 
 namespace sim {
@@ -27,26 +28,35 @@ struct DueKey {
 
 constexpr uint64_t kLastSequence = std::numeric_limits<uint64_t>::max();
 
+// The clock's last moment: a callable scheduled then with the longest delay a
+// plugin can ask for is still due at a time that fits the clock's count.
+constexpr int64_t kLastMomentMs =
+    std::numeric_limits<int64_t>::max() - int64_t{std::numeric_limits<int>::max()} * 1000;
+
 struct Pending {
   std::function<void()> callable;
   std::string tag;
-  std::string library_path;
+  ModuleId scheduled_by = nullptr;  // the library whose code scheduled it
 };
 
 class SimTimer final : public API::Timer {
  public:
   void DelayExecuteInternal(const std::function<void()>& callback, int delay_seconds,
-                            const std::string& tag, const std::string& library_path) override {
+                            const std::string& tag, const std::string& /*library_path*/) override {
     if (TraceOn()) {
       PrintLine("host: schedule " + tag + " in " + std::to_string(delay_seconds) + " s");
     }
     if (!callback) {
       return;
     }
+    // The callable's code goes when the library that scheduled it unloads,
+    // whatever path it was tagged with: the library is the one whose code made
+    // this call (the return address is in the caller's code).
+    const ModuleId scheduled_by = ModuleHolding(__builtin_return_address(0));
     // A delay of 0 or less is due now, and so runs at the next pass.
     const int64_t delay_ms = delay_seconds > 0 ? int64_t{delay_seconds} * 1000 : 0;
     pending_.emplace(DueKey{Now() + delay_ms, next_sequence_++},
-                     Pending{callback, tag, library_path});
+                     Pending{callback, tag, scheduled_by});
   }
 
   void SetMode(ClockMode mode) {
@@ -74,8 +84,7 @@ class SimTimer final : public API::Timer {
     if (mode_ != ClockMode::virtual_time) {
       return;
     }
-    const int64_t room = (std::numeric_limits<int64_t>::max() - virtual_ms_) / 1000;
-    const int64_t target = virtual_ms_ + std::clamp<int64_t>(seconds, 0, room) * 1000;
+    const int64_t target = virtual_ms_ + std::clamp<int64_t>(seconds, 0, SecondsLeft()) * 1000;
     RunPass();
     for (;;) {
       const auto next = pending_.upper_bound(DueKey{virtual_ms_, kLastSequence});
@@ -86,6 +95,10 @@ class SimTimer final : public API::Timer {
       RunPass();
     }
     virtual_ms_ = target;
+  }
+
+  int64_t SecondsLeft() const {
+    return mode_ == ClockMode::virtual_time ? (kLastMomentMs - virtual_ms_) / 1000 : 0;
   }
 
   // Runs what is due by now and was scheduled before the pass began.
@@ -119,10 +132,10 @@ class SimTimer final : public API::Timer {
 
   size_t Count() const { return pending_.size(); }
 
-  size_t DropOf(const std::string& library_path) {
+  size_t DropOf(ModuleId library) {
     size_t dropped = 0;
     for (auto it = pending_.begin(); it != pending_.end();) {
-      if (it->second.library_path == library_path) {
+      if (library != nullptr && it->second.scheduled_by == library) {
         it = pending_.erase(it);
         ++dropped;
       } else {
@@ -169,6 +182,9 @@ ClockMode GetClockMode() {
 int64_t NowMilliseconds() {
   return TheTimer().Now();
 }
+int64_t SecondsLeftOnClock() {
+  return TheTimer().SecondsLeft();
+}
 void AdvanceSeconds(int64_t seconds) {
   TheTimer().Advance(seconds);
 }
@@ -181,8 +197,8 @@ std::optional<int64_t> MillisecondsUntilNextDue() {
 size_t PendingCallables() {
   return TheTimer().Count();
 }
-size_t DropCallablesOf(const std::string& library_path) {
-  return TheTimer().DropOf(library_path);
+size_t DropCallablesOf(void* library_handle) {
+  return TheTimer().DropOf(ModuleOfHandle(library_handle));
 }
 void ClearTimer() {
   TheTimer().Clear();

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@ class Game {
  public:
   static constexpr int32_t kDefaultCapacity = 70;
   static constexpr const char* kAtCapacityMessage = "Server is at capacity.";
+  static constexpr const char* kBannedMessage = "You are banned from this server.";
 
   explicit Game(int32_t capacity = kDefaultCapacity);
   ~Game();
@@ -40,6 +42,13 @@ class Game {
   // Prints "kick ID: MESSAGE" and destroys the controller. False for a
   // controller that is not online (a stale pointer is never followed).
   bool Kick(const APlayerController* controller, const std::string& message_utf8);
+
+  // The game's own pre-login refuses a banned player before it asks about
+  // capacity. Banning changes nothing for a player already online. Unban is
+  // false for an id that is not banned.
+  void Ban(const std::string& id) { banned_.insert(id); }
+  bool Unban(const std::string& id) { return banned_.erase(id) > 0; }
+  bool IsBanned(const std::string& id) const { return banned_.count(id) > 0; }
 
   void SetCapacity(int32_t capacity) { capacity_ = capacity; }
   int32_t Capacity() const { return capacity_; }
@@ -79,6 +88,7 @@ class Game {
   UWorld world_;
   ObjectTable objects_;
   std::vector<Player> players_;
+  std::set<std::string> banned_;
 
   void* const* pre_login_ = nullptr;
   void* const* at_capacity_ = nullptr;

@@ -13,15 +13,21 @@
 namespace sim {
 namespace {
 
-// The game's own pre-login: refuses when the game session says the server is
-// at capacity (the first capacity check of a join).
+// The game's own pre-login: refuses a banned player, and asks nothing more;
+// otherwise refuses when the game session says the server is at capacity (the
+// first capacity check of a join).
 void GameModePreLogin(AShooterGameMode* game_mode, FString& /*options*/, FString& /*address*/,
                       FUniqueNetIdRepl* unique_id, FString& error_message) {
   Game* game = Game::Current();
   if (game == nullptr || game_mode != game->GameMode()) {
     return;
   }
-  if (game->AskAtCapacity(unique_id != nullptr ? unique_id->id : std::string())) {
+  const std::string id = unique_id != nullptr ? unique_id->id : std::string();
+  if (game->IsBanned(id)) {
+    error_message = FString(Game::kBannedMessage);
+    return;
+  }
+  if (game->AskAtCapacity(id)) {
     error_message = FString(Game::kAtCapacityMessage);
   }
 }

@@ -75,10 +75,10 @@ bool RconServer::Listen(uint16_t port, std::string* error) {
 }
 
 void RconServer::AppendPollFds(std::vector<pollfd>& fds) const {
-  if (listener_.Valid()) {
+  const Clock::time_point now = Clock::now();
+  if (listener_.Valid() && !ListenerResting(now)) {
     fds.push_back(pollfd{listener_.Get(), POLLIN, 0});
   }
-  const Clock::time_point now = Clock::now();
   for (const auto& [id, client] : clients_) {
     short events = client->closing ? 0 : POLLIN;
     if (client->connection.HasDueOutput(now)) {
@@ -95,6 +95,9 @@ int RconServer::PollTimeoutMs() const {
     const int wait = MillisecondsUntil(when, now);
     timeout = timeout < 0 ? wait : std::min(timeout, wait);
   };
+  if (listener_.Valid() && ListenerResting(now)) {
+    consider(accept_again_at_);
+  }
   for (const auto& [id, client] : clients_) {
     if (const auto held = client->connection.HeldUntil()) {
       consider(*held);
@@ -114,9 +117,14 @@ void RconServer::Service(const std::vector<pollfd>& fds) {
     Close();
     return;
   }
-  if (listener_.Valid()) {
-    Accept(Clock::now());
+  const Clock::time_point now = Clock::now();
+  if (listener_.Valid() && !ListenerResting(now)) {
+    Accept(now);
   }
+}
+
+bool RconServer::ListenerResting(Clock::time_point now) const {
+  return now < accept_again_at_;
 }
 
 void RconServer::ServiceClients(const std::vector<pollfd>& fds) {
@@ -244,8 +252,13 @@ void RconServer::Accept(Clock::time_point now) {
   for (;;) {
     UniqueFd socket(::accept4(listener_.Get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
     if (!socket.Valid()) {
-      // EAGAIN: none left. Anything else (a client that gave up while queued,
-      // no descriptors left) is retried at the next readiness.
+      // Out of descriptors or memory, the waiting client stays queued and
+      // the listener readable: rest it, or the loop spins until some free
+      // up. EAGAIN (none left) and a client that gave up while queued end
+      // this pass only.
+      if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+        accept_again_at_ = now + options_.accept_backoff;
+      }
       return;
     }
     if (clients_.size() >= options_.max_clients) {

@@ -32,6 +32,10 @@ struct RconOptions {
   size_t max_clients = 256;
   // A client that lets this much output pile up unread is closed.
   size_t max_pending_output = 1024 * 1024;
+  // While accepting fails for want of descriptors (or memory), the listener
+  // rests this long between tries instead of being polled: a waiting client
+  // keeps it readable, and the loop would spin.
+  std::chrono::milliseconds accept_backoff{100};
 };
 
 // A remote-console server on 127.0.0.1, driven by one thread's poll loop: the
@@ -94,6 +98,7 @@ class RconServer {
 
   void ServiceClients(const std::vector<pollfd>& fds);
   void Accept(Clock::time_point now);
+  bool ListenerResting(Clock::time_point now) const;
   void ServiceClient(Client& client, short revents, Clock::time_point now);
   void HandlePacket(Client& client, Packet packet);
   void AnswerPassword(Client& client, int32_t request_id, bool accepted);
@@ -105,6 +110,7 @@ class RconServer {
   Execute execute_;
   RconOptions options_;
   UniqueFd listener_;
+  Clock::time_point accept_again_at_{};  // the listener rests until then
   uint16_t port_ = 0;
   ClientId next_id_ = 1;
   std::map<ClientId, std::unique_ptr<Client>> clients_;

@@ -14,20 +14,22 @@
 
 namespace {
 
-void ArmForWhitelisted(const FUniqueNetIdRepl* unique_id) {
+// True when it armed the bypass.
+bool ArmForWhitelisted(const FUniqueNetIdRepl* unique_id) {
   // Read before the null test, so that a wrong type shows at every pre-login.
   if (!Settings::AllowJoinFullServer() || unique_id == nullptr) {
-    return;
+    return false;
   }
   const FString identifier = GetIdentifier(*unique_id);
   if (Settings::DebugPreLogin()) {
     ConsolePrintInfo(fmt::format("[GH] PreLogin Identifier - {}", ToNarrowString(identifier)));
   }
   if (!IsWhitelisted(identifier)) {
-    return;
+    return false;
   }
   ConsolePrintInfo(fmt::format("[GH] Ignoring capacity for - {}", ToNarrowString(identifier)));
   Bypass().IgnoreCapacity = true;
+  return true;
 }
 
 }  // namespace
@@ -39,13 +41,21 @@ CapacityBypass& Bypass() {
 
 void PreLoginHook(AShooterGameMode* game_mode, FString& options, FString& address,
                   FUniqueNetIdRepl* unique_id, FString& error_message) {
+  const CapacityBypass before = Bypass();
+  bool armed = false;
   try {
-    ArmForWhitelisted(unique_id);
+    armed = ArmForWhitelisted(unique_id);
   } catch (const std::exception& error) {
     LogHookFailure("PreLoginHook", error);
   }
   // The game alone decides whether the player may join.
   PreLoginTrampoline()(game_mode, options, address, unique_id, error_message);
+  // Refused by the game (a ban, a wrong password), the player never reaches
+  // the capacity checks armed for it: left armed, they would let the next
+  // player, whoever it is, into a full server. What was armed before stays.
+  if (armed && !error_message.IsEmpty()) {
+    Bypass() = before;
+  }
 }
 
 bool AtCapacityHook(AGameSession* session, bool first_flag, FString& text, bool second_flag,

@@ -18,6 +18,7 @@ namespace {
 struct GameSide {
   int capacity_checks = 0;
   int pre_logins = 0;
+  bool refuse = false;  // the game's pre-login refuses (as for a ban)
   std::vector<const void*> pre_login_arguments;
 };
 GameSide game_side;
@@ -26,6 +27,9 @@ void RecordingPreLogin(AShooterGameMode* game_mode, FString& options, FString& a
                        FUniqueNetIdRepl* unique_id, FString& error_message) {
   ++game_side.pre_logins;
   game_side.pre_login_arguments = {game_mode, &options, &address, unique_id, &error_message};
+  if (game_side.refuse) {
+    error_message = FString("Refused.");
+  }
 }
 
 bool AlwaysFull(AGameSession*, bool, FString&, bool, int*) {
@@ -71,14 +75,16 @@ class Bypass : public PluginTest {
     return 'G';
   }
 
-  // Plays events: 'W' a whitelisted pre-login, 'N' one that is not, 'c' a
-  // capacity check. Gives the answers of the checks.
+  // Plays events: 'W' a whitelisted pre-login, 'N' one that is not, 'R' and
+  // 'r' the same that the game refuses, 'c' a capacity check. Gives the
+  // answers of the checks.
   std::string Play(const std::string& events) {
     std::string answers;
     for (const char event : events) {
-      if (event == 'W') {
+      game_side.refuse = event == 'R' || event == 'r';
+      if (event == 'W' || event == 'R') {
         PreLogin("alice");
-      } else if (event == 'N') {
+      } else if (event == 'N' || event == 'r') {
         PreLogin("mallory");
       } else {
         answers += Check();
@@ -100,12 +106,16 @@ TEST_F(Bypass, StateMachine) {
       {"Nccc", "GGG"},       // not whitelisted: nothing armed
       {"WNccc", "BBG"},      // and nothing disarmed either
       {"WcNccc", "BBGG"},
+      {"Rccc", "GGG"},   // refused by the game: what it armed goes with it
+      {"WRccc", "BBG"},  // and only that: what was armed before stays
+      {"WcRccc", "BBGG"},
+      {"Wcrccc", "BBGG"},  // a refused player who armed nothing disarms nothing
   };
   for (const auto& c : cases) {
     ::Bypass() = {};
     EXPECT_EQ(Play(c.events), c.answers) << c.events;
   }
-  EXPECT_EQ(game_side.pre_logins, 10);
+  EXPECT_EQ(game_side.pre_logins, 17);
 }
 
 TEST_F(Bypass, ArmedBypassOutlivesAReloadThatTurnsItOff) {

@@ -98,6 +98,22 @@ TEST_F(GameTest, AnErrorMessageSetAtPreLoginRefusesTheJoin) {
   EXPECT_TRUE(game.Players().empty());
 }
 
+TEST_F(GameTest, ABannedPlayerIsRefusedBeforeAnyCapacityCheckUntilUnbanned) {
+  ASSERT_TRUE(SetHook(kAtCapacity, &CountingAtCapacity, &at_capacity_original));
+  game.Ban("alice");
+  EXPECT_EQ(game.Join("alice"), sim::Game::JoinOutcome::refused);
+  EXPECT_EQ(seen.capacity_checks, 0);
+  EXPECT_TRUE(game.Unban("alice"));
+  EXPECT_FALSE(game.Unban("alice"));
+  EXPECT_EQ(game.Join("alice"), sim::Game::JoinOutcome::admitted);
+  // A ban leaves a player who is online where it is.
+  game.Ban("alice");
+  EXPECT_EQ(game.Players(), std::vector<std::string>{"alice"});
+  EXPECT_EQ(lines,
+            (std::vector<std::string>{"join alice: refused: You are banned from this server.",
+                                      "join alice: admitted"}));
+}
+
 TEST_F(GameTest, AWeakReferenceToADestroyedControllerReadsAsGone) {
   game.SetCapacity(10);
   game.Join("alice");

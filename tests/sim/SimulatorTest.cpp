@@ -1,7 +1,12 @@
 // The simulator's command language in-process, for what the scripted runs in
 // cases/ leave out.
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "sim/app/EventLoop.h"
@@ -38,6 +43,9 @@ TEST_F(Simulator, EveryBadCommandIsAnErrorLineAndTheSimulatorGoesOn) {
       {"wait 99999999999999999999",
        "error: wait takes a whole number of seconds, not '99999999999999999999'"},
       {"capacity x", "error: capacity takes a whole number of 0 or more, not 'x'"},
+      {"ban", "error: ban takes one player id"},
+      {"unban alice bob", "error: unban takes one player id"},
+      {"unban nobody", "error: player nobody is not banned"},
       {"load", "error: the plugin is loaded already"},
       {"unload", nullptr},
       {"unload", "error: the plugin is not loaded"},
@@ -59,5 +67,66 @@ TEST_F(Simulator, StrangeBytesNeverBreakALine) {
   }
   EXPECT_EQ(lines.back(), "players 2/70: " + nul_line.substr(5) + " \xC3\x28\xFF");
 }
+
+// A copy that fails part way (here: the file-size limit cuts the write short)
+// leaves the old config.json whole, and nothing beside it.
+TEST_F(Simulator, AFailedConfigCopyLeavesTheOldFile) {
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::path(ServerDir()) / "ArkApi/Plugins/Gatehouse";
+  fs::create_directories(folder);
+  const std::string old_config = R"({"KickTimer": 5})";
+  std::ofstream(folder / "config.json") << old_config;
+  std::ofstream(fs::path(ServerDir()) / "big.json") << std::string(64 * 1024, ' ') << "{}";
+
+  rlimit limit{};
+  getrlimit(RLIMIT_FSIZE, &limit);
+  const rlimit small{16 * 1024, limit.rlim_max};
+  const auto previous_handler = std::signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &small);
+  simulator->Execute("config big.json");
+  setrlimit(RLIMIT_FSIZE, &limit);
+  std::signal(SIGXFSZ, previous_handler);
+
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0].rfind("error: cannot copy ", 0), 0u) << errors[0];
+  std::stringstream kept;
+  kept << std::ifstream(folder / "config.json").rdbuf();
+  EXPECT_TRUE(kept.str() == old_config) << "config.json holds " << kept.str().size() << " bytes";
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+
+#ifdef GATEHOUSE_PLUGIN
+// A deployment that swaps the file behind the plugin's path while it runs (a
+// symlink pointed at a new build): a kick that the plugin scheduled before
+// its unload must go with it, whatever path the plugin tagged it with.
+class PluginUnload : public HostFixture {};
+
+TEST_F(PluginUnload, DropsTheKicksOfAPluginWhoseSymlinkWasRepointed) {
+  namespace fs = std::filesystem;
+  const fs::path dir = ServerDir();
+  fs::remove_all(dir);
+  fs::create_directories(dir / "ArkApi/Plugins/Gatehouse");
+  std::ofstream(dir / "ArkApi/Plugins/Gatehouse/config.json")
+      << R"({"OnlyWhitelisted": true, "KickTimer": 1})";
+  for (const char* copy : {"first.so", "second.so"}) {
+    fs::copy_file(GATEHOUSE_PLUGIN, dir / copy);
+  }
+  fs::create_symlink("first.so", dir / "plugin.so");
+
+  sim::app::EventLoop loop;
+  sim::app::Options options;
+  options.dir = dir.string();
+  options.plugin = (dir / "plugin.so").string();
+  sim::app::Simulator simulator(options, fs::path(GATEHOUSE_PERMISSIONS).parent_path().string(),
+                                dir.string(), loop);
+  fs::remove(dir / "plugin.so");
+  fs::create_symlink("second.so", dir / "plugin.so");
+  simulator.Execute("join bob");
+  simulator.Execute("unload");
+  EXPECT_EQ(sim::PendingCallables(), 0u);
+  simulator.Execute("wait 2");
+  EXPECT_EQ(lines.back(), "plugin unloaded");
+}
+#endif
 
 }  // namespace
