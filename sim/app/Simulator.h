@@ -48,6 +48,7 @@ class Simulator {
   std::string ConfigPath() const;
 
   std::string command_folder_;
+  std::string permissions_path_;
   EventLoop& loop_;
   std::unique_ptr<Game> game_;
   PluginLoader loader_;

@@ -43,8 +43,12 @@ void PreLoginHook(AShooterGameMode* game_mode, FString& options, FString& addres
     ArmForWhitelisted(unique_id);
   } catch (const std::exception& error) {
     PluginLog::Get().Error("PreLoginHook: {}", error.what());
+  } catch (...) {
+    PluginLog::Get().Error("PreLoginHook: unknown error");
   }
-  // The game alone decides whether the player may join.
+  // The game alone decides whether the player may join. Its own function is
+  // called outside the guard: what it throws is the game's, passed on as if
+  // no hook were installed.
   PreLoginTrampoline()(game_mode, options, address, unique_id, error_message);
 }
 

@@ -54,5 +54,7 @@ void PostLoginHook(AShooterGameMode* game_mode, APlayerController* controller) {
     EnforceBlacklist(player);
   } catch (const std::exception& error) {
     PluginLog::Get().Error("PostLoginHook: {}", error.what());
+  } catch (...) {
+    PluginLog::Get().Error("PostLoginHook: unknown error");
   }
 }

@@ -35,3 +35,7 @@ void ReadConfig() {
 void LogReadFailure(const std::exception& error) noexcept {
   PluginLog::Get().Error("Failed to read config! {}", error.what());
 }
+
+void LogUnknownReadFailure() noexcept {
+  PluginLog::Get().Error("Failed to read config! unknown error");
+}

@@ -16,3 +16,5 @@ void ReadConfig();
 // The error record every reader of the configuration writes when a read (or
 // the reply that follows it) fails.
 void LogReadFailure(const std::exception& error) noexcept;
+// The same record for a failure that carries no message of its own.
+void LogUnknownReadFailure() noexcept;
