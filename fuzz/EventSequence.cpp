@@ -143,7 +143,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                             reinterpret_cast<void*>(&CheckedKick));
   server.WriteConfig(kConfigurations[1]);
   server.Load();
-  for (int steps = 0; steps < 256 && input.remaining_bytes() > 0; ++steps) {
+  int steps = 0;
+  for (; steps < 256 && input.remaining_bytes() > 0; ++steps) {
     try {
       Step(server, input);
     } catch (const std::bad_alloc&) {
@@ -153,5 +154,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     sim::FailAllocationsAfter(std::nullopt);
   }
   sim::AdvanceSeconds(60);
+  fuzz::Count("events", static_cast<uint64_t>(steps));
   return 0;
 }

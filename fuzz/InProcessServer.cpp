@@ -50,6 +50,13 @@ const std::string& ServerFolder() {
 
 void Discard(std::string_view /*line*/) {}
 
+struct Counted {
+  const char* name = nullptr;
+  uint64_t total = 0;
+};
+// Never destroyed: the exit handler reads it.
+Counted* const counted = new Counted();
+
 }  // namespace
 
 InProcessServer::InProcessServer(int32_t capacity) {
@@ -119,6 +126,17 @@ void InProcessServer::RconReload() {
   packet.Type = 2;
   packet.Body = FString(Names::kReloadCommand);
   sim::DispatchRconCommand(&rcon_, packet, game_->World());
+}
+
+void Count(const char* name, uint64_t amount) {
+  if (counted->name == nullptr) {
+    counted->name = name;
+    std::atexit([] {
+      std::fprintf(stderr, "fuzz: %s %llu\n", counted->name,
+                   static_cast<unsigned long long>(counted->total));
+    });
+  }
+  counted->total += amount;
 }
 
 }  // namespace fuzz

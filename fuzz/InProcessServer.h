@@ -45,4 +45,8 @@ class InProcessServer {
   bool loaded_ = false;
 };
 
+// Adds to a count that is printed on standard error when the process ends, as
+// "fuzz: NAME N" (the figures a run reports beside the fuzzer's own).
+void Count(const char* name, uint64_t amount);
+
 }  // namespace fuzz

@@ -119,6 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     clients[i].fd = Connect(server.Port());
     clients[i].finished = clients[i].fd < 0;
   }
+  fuzz::Count("connections", clients.size());
 
   for (int pass = 0; pass < kMaxPasses; ++pass) {
     std::vector<pollfd> fds;

@@ -40,8 +40,9 @@ for target in "${targets[@]}"; do
     failed=1
     tail -n 60 "$scratch/$target.log"
   fi
-  grep -E '^stat::(number_of_executed_units|peak_rss_mb|new_units_added)' "$scratch/$target.log" |
-    sed "s/^/fuzz: $target /" || true
+  grep -E '^(stat::(number_of_executed_units|peak_rss_mb|new_units_added)|fuzz: )' \
+    "$scratch/$target.log" |
+    sed -e 's/^fuzz: //' -e "s/^/fuzz: $target /" || true
 done
 if ((failed)); then
   echo "fuzz: a target failed; reproducers are in $findings"
