@@ -43,7 +43,7 @@ awk -v rounds="$rounds" -v cycles="$cycles" 'BEGIN {
   for (r = 0; r < rounds; r++) {
     for (i = 0; i < 40; i++) print "join p" ((r * 13 + i) % 60)
     print "wait 1"
-    print "console p0 Gatehouse.Reload"
+    print "console p1 Gatehouse.Reload"
     print "rcon Gatehouse.Reload"
     for (i = 0; i < 40; i++) print "leave p" ((r * 13 + i) % 60)
     if (done < cycles && r + 1 >= (done + 1) * every) { print "unload"; print "load"; done++ }
