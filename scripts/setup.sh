@@ -8,6 +8,7 @@ packages=(
   nlohmann-json3-dev libspdlog-dev libfmt-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   binutils
+  clang-14 libclang-rt-14-dev libfuzzer-14-dev
 )
 
 missing=()

@@ -9,7 +9,7 @@ namespace sim::app {
 const char* const kUsage =
     "usage: gatehouse-sim [--dir DIR] [--plugin FILE] [--max-players N] [--script FILE]\n"
     "                     [--clock virtual|real] [--rcon-port PORT --rcon-password PASSWORD]\n"
-    "                     [--no-permissions] [--trace]";
+    "                     [--no-permissions] [--trace] [--refuse NAME]...";
 
 namespace {
 
@@ -38,7 +38,7 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
     const bool takes_value = option == "--dir" || option == "--plugin" ||
                              option == "--max-players" || option == "--script" ||
                              option == "--clock" || option == "--rcon-port" ||
-                             option == "--rcon-password";
+                             option == "--rcon-password" || option == "--refuse";
     if (!takes_value) {
       return Bad("unknown option '" + option + "'");
     }
@@ -81,6 +81,11 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
         return Bad("--rcon-port needs a port number from 0 to 65535, not '" + value + "'");
       }
       options.rcon_port = *port;
+    } else if (option == "--refuse") {
+      if (value.empty()) {
+        return Bad("--refuse needs a hook target or command name");
+      }
+      options.refuse.push_back(value);
     } else {
       if (value.empty()) {
         return Bad("--rcon-password needs a password");

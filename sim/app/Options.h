@@ -19,6 +19,7 @@ struct Options {
   std::string rcon_password;
   bool no_permissions = false;
   bool trace = false;
+  std::vector<std::string> refuse;  // hook targets and command names the host refuses
   bool help = false;
 };
 

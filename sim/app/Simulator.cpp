@@ -7,6 +7,8 @@
 #include <system_error>
 
 #include "host/Tools.h"
+#include "sim/app/FaultCommand.h"
+#include "sim/app/MemoryReport.h"
 #include "sim/app/Numbers.h"
 #include "sim/app/RconDispatch.h"
 #include "sim/framework/SimHost.h"
@@ -111,11 +113,14 @@ std::string PermissionsPathBeside(const std::string& simulator_folder) {
 Simulator::Simulator(const Options& options, std::string simulator_folder,
                      std::string command_folder, EventLoop& loop)
     : command_folder_(std::move(command_folder)),
+      permissions_path_(PermissionsPathBeside(simulator_folder)),
       loop_(loop),
       loader_(options.plugin.empty() ? DefaultPluginPath(simulator_folder) : options.plugin) {
   SetCurrentDir(AbsoluteFolder(options.dir.empty() ? "." : options.dir));
-  SetPermissionsLibraryPath(options.no_permissions ? std::string()
-                                                   : PermissionsPathBeside(simulator_folder));
+  SetPermissionsLibraryPath(options.no_permissions ? std::string() : permissions_path_);
+  for (const std::string& name : options.refuse) {
+    RefuseRegistration(name);
+  }
   SetTrace(options.trace);
   game_ = std::make_unique<Game>(options.max_players);
   local_rcon_.reply = [](int32_t request_id, int32_t type, const std::string& body) {
@@ -182,6 +187,12 @@ void Simulator::Run(std::string_view line) {
     Config(words);
   } else if (command == "explain") {
     Explain(words);
+  } else if (command == "memory") {
+    if (no_arguments()) {
+      PrintLine(MemoryLine());
+    }
+  } else if (command == "fault") {
+    RunFaultCommand(words, permissions_path_);
   } else if (command == "load") {
     if (no_arguments()) {
       loader_.Load();

@@ -51,6 +51,7 @@ class Simulator {
   std::string ConfigPath() const;
 
   std::string command_folder_;
+  std::string permissions_path_;
   EventLoop& loop_;
   // Follows the plugin's reads of config.json, for `explain`.
   op::ConfigMirror mirror_;

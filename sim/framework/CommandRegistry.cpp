@@ -107,12 +107,14 @@ class CommandRegistry final : public AsaApi::ICommands {
  public:
   void AddConsoleCommand(const FString& command, const ConsoleCommandCallback& callback) override {
     Trace("add console command", command);
+    RefuseIfAsked(command);
     console_.Add(command, callback, owner_);
     Notify(CommandEvent::added, true, command);
   }
 
   void AddRconCommand(const FString& command, const RconCommandCallback& callback) override {
     Trace("add rcon command", command);
+    RefuseIfAsked(command);
     rcon_.Add(command, callback, owner_);
     Notify(CommandEvent::added, false, command);
   }
@@ -147,6 +149,15 @@ class CommandRegistry final : public AsaApi::ICommands {
   }
 
  private:
+  // A refusal is not of the standard exception family: a plugin has to
+  // contain whatever a host throws.
+  static void RefuseIfAsked(const FString& name) {
+    std::string text = ToUtf8(name);
+    if (IsRefused(text)) {
+      throw RefusedRegistration{std::move(text)};
+    }
+  }
+
   static void Trace(const char* what, const FString& name) {
     if (TraceOn()) {
       PrintLine("host: " + std::string(what) + " " + ToUtf8(name));

@@ -1,5 +1,6 @@
 #include "sim/framework/Internal.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstddef>
 #include <cstdlib>
@@ -10,10 +11,28 @@ namespace sim {
 namespace {
 
 std::atomic<int64_t> live_blocks{0};
+// Blocks still to be granted before the allocator fails; negative: no limit.
+std::atomic<int64_t> grants_left{-1};
+
+bool Grant() {
+  int64_t left = grants_left.load();
+  while (left >= 0) {
+    if (left == 0) {
+      return false;
+    }
+    if (grants_left.compare_exchange_weak(left, left - 1)) {
+      return true;
+    }
+  }
+  return true;
+}
 
 }  // namespace
 
 void* EngineMalloc(uint64_t size, uint32_t alignment) {
+  if (!Grant()) {
+    return nullptr;
+  }
   // A zero-sized request still gets a block of its own, as the engine's does.
   const size_t bytes = size == 0 ? 1 : static_cast<size_t>(size);
   void* block = nullptr;
@@ -36,6 +55,10 @@ void EngineFree(void* block) {
   }
   live_blocks.fetch_sub(1);
   std::free(block);
+}
+
+void FailAllocationsAfter(std::optional<int64_t> granted) {
+  grants_left.store(granted ? std::max<int64_t>(*granted, 0) : -1);
 }
 
 int64_t LiveEngineBlocks() {

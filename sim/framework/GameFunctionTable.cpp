@@ -2,6 +2,7 @@
 
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 
 #include "host/GameFunction.h"
@@ -27,8 +28,25 @@ class GameFunctionTable {
 
   void* Find(const std::string& signature) const {
     std::lock_guard lock(mutex_);
+    if (hidden_.contains(signature)) {
+      return nullptr;
+    }
     const auto found = functions_.find(signature);
     return found != functions_.end() ? found->second : nullptr;
+  }
+
+  void Hide(const std::string& signature, bool hidden) {
+    std::lock_guard lock(mutex_);
+    if (hidden) {
+      hidden_.insert(signature);
+    } else {
+      hidden_.erase(signature);
+    }
+  }
+
+  void ShowAll() {
+    std::lock_guard lock(mutex_);
+    hidden_.clear();
   }
 
   // Everything but the allocator, which strings outliving a reset still need.
@@ -51,6 +69,7 @@ class GameFunctionTable {
 
   mutable std::mutex mutex_;
   std::map<std::string, void*, std::less<>> functions_;
+  std::set<std::string, std::less<>> hidden_;
 };
 
 GameFunctionTable& TheTable() {
@@ -68,6 +87,18 @@ void RegisterGameFunction(const std::string& signature, void* address) {
 
 void UnregisterGameFunction(const std::string& signature) {
   TheTable().Unregister(signature);
+}
+
+void HideGameFunction(const std::string& signature) {
+  TheTable().Hide(signature, true);
+}
+
+void RestoreGameFunction(const std::string& signature) {
+  TheTable().Hide(signature, false);
+}
+
+void ShowAllGameFunctions() {
+  TheTable().ShowAll();
 }
 
 void ClearGameFunctions() {

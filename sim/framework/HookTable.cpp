@@ -52,7 +52,7 @@ class HookTable final : public AsaApi::IHooks {
       PrintLine("host: install hook " + target);
     }
     const auto found = targets_.find(target);
-    if (found == targets_.end() || hook == nullptr || original == nullptr) {
+    if (found == targets_.end() || hook == nullptr || original == nullptr || IsRefused(target)) {
       return false;
     }
     HookTarget& entry = *found->second;

@@ -31,5 +31,7 @@ void ClearCommands();
 void ClearTimer();
 void ClearApiUtils();
 void ResetTools();
+void ClearFaults();
+void ShowAllGameFunctions();
 
 }  // namespace sim

@@ -141,10 +141,33 @@ struct LeftBehind {
 // calling into its code (which may already be gone), and names them.
 LeftBehind RemoveLeftoversOf(const std::string& library_path);
 
+// ---- Faults -----------------------------------------------------------------
+// Failures of the host and the game, brought on at will, so that what a plugin
+// does when it meets them can be watched. A host reset clears them all.
+
+// The host refuses to install a hook on this target, or to add a console or
+// RCON command of this name (matched exactly): SetHookInternal answers false,
+// AddConsoleCommand and AddRconCommand throw RefusedRegistration. Until allowed.
+struct RefusedRegistration {
+  std::string name;
+};
+void RefuseRegistration(const std::string& name);
+void AllowRegistration(const std::string& name);
+bool IsRefused(std::string_view name);
+
+// The engine allocator grants this many more blocks, then answers null to
+// every request; nothing: it never fails (the default).
+void FailAllocationsAfter(std::optional<int64_t> granted);
+
+// GetAddress answers null for this signature until it is restored. Hooks on
+// the function and the game's own calls of it are not affected.
+void HideGameFunction(const std::string& signature);
+void RestoreGameFunction(const std::string& signature);
+
 // ---- Tests ----------------------------------------------------------------
 // Back to a fresh host: no commands, hooks, pending callables, game functions
 // other than the allocator, game mode or messaging objects; virtual clock at 0;
-// default writers; tracing off. Live blocks are not reset: they are the leak
+// default writers; tracing off; no faults. Live blocks are not reset: they are the leak
 // count.
 void ResetHost();
 

@@ -57,6 +57,7 @@ void ResetHost() {
   ClearApiUtils();
   ClearGameFunctions();
   ResetTools();
+  ClearFaults();
   SetClockMode(ClockMode::virtual_time);
   SetOutputWriter(nullptr);
   SetErrorWriter(nullptr);

@@ -47,8 +47,12 @@ void PreLoginHook(AShooterGameMode* game_mode, FString& options, FString& addres
     armed = ArmForWhitelisted(unique_id);
   } catch (const std::exception& error) {
     LogHookFailure("PreLoginHook", error);
+  } catch (...) {
+    LogHookFailure("PreLoginHook");
   }
-  // The game alone decides whether the player may join.
+  // The game alone decides whether the player may join. Its own function is
+  // called outside the guard: what it throws is the game's, passed on as if
+  // no hook were installed.
   PreLoginTrampoline()(game_mode, options, address, unique_id, error_message);
   // Refused by the game (a ban, a wrong password), the player never reaches
   // the capacity checks armed for it: left armed, they would let the next

@@ -37,6 +37,8 @@ void PendingKick::operator()() const {
     KickPlayer(reinterpret_cast<AShooterPlayerController*>(controller), message_);
   } catch (const std::exception& error) {
     PluginLog::Get().Error("KickPlayer: {}", error.what());
+  } catch (...) {
+    PluginLog::Get().Error("KickPlayer: unknown error");
   }
 }
 

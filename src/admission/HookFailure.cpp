@@ -14,3 +14,7 @@ void LogHookFailure(const char* hook, const std::exception& error) noexcept {
   }
   PluginLog::Get().Error("{}: {}", hook, error.what());
 }
+
+void LogHookFailure(const char* hook) noexcept {
+  PluginLog::Get().Error("{}: unknown error", hook);
+}

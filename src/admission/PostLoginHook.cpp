@@ -54,5 +54,7 @@ void PostLoginHook(AShooterGameMode* game_mode, APlayerController* controller) {
     EnforceBlacklist(player);
   } catch (const std::exception& error) {
     LogHookFailure("PostLoginHook", error);
+  } catch (...) {
+    LogHookFailure("PostLoginHook");
   }
 }

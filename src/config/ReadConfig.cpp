@@ -39,3 +39,7 @@ void ReadConfigFile(const std::string& path) {
 void LogReadFailure(const std::exception& error) noexcept {
   PluginLog::Get().Error("Failed to read config! {}", error.what());
 }
+
+void LogUnknownReadFailure() noexcept {
+  PluginLog::Get().Error("Failed to read config! unknown error");
+}

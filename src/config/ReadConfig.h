@@ -20,3 +20,5 @@ void ReadConfigFile(const std::string& path);
 // The error record every reader of the configuration writes when a read (or
 // the reply that follows it) fails.
 void LogReadFailure(const std::exception& error) noexcept;
+// The same record for a failure that carries no message of its own.
+void LogUnknownReadFailure() noexcept;

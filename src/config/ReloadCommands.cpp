@@ -41,6 +41,8 @@ void ConsoleReload(APlayerController* controller, FString* /*command_line*/, boo
     TellReloaded(controller);
   } catch (const std::exception& error) {
     LogReadFailure(error);
+  } catch (...) {
+    LogUnknownReadFailure();
   }
 }
 
@@ -51,6 +53,8 @@ void RconReload(RCONClientConnection* connection, RCONPacket* packet, UWorld* /*
     body = kReloaded;
   } catch (const std::exception& error) {
     LogReadFailure(error);
+  } catch (...) {
+    LogUnknownReadFailure();
   }
   // Every request gets its one answer; a host that cannot carry it leaves the
   // client without one, and the reason on the log.
@@ -58,5 +62,7 @@ void RconReload(RCONClientConnection* connection, RCONPacket* packet, UWorld* /*
     Reply(connection, *packet, body);
   } catch (const std::exception& error) {
     LogReadFailure(error);
+  } catch (...) {
+    LogUnknownReadFailure();
   }
 }

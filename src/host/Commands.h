@@ -12,6 +12,8 @@ namespace AsaApi {
 
 // The host's command service. The host keeps its own copies of the names and
 // callables; a command line is matched on its first word, ignoring case.
+// Adding a command answers nothing: a host that refuses one throws, and the
+// exception need not be of the standard family.
 class ICommands {
  public:
   virtual ~ICommands() = default;

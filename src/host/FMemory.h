@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <new>
 
 #include "host/GameFunction.h"
 
@@ -8,9 +9,15 @@
 // (an FString's storage above all) lives here.
 namespace FMemory {
 
+// An allocator that has no block to give is an error of the call that asked
+// for one, never a write through null.
 inline void* Malloc(uint64_t size, uint32_t alignment = 0) {
-  return GameFunction<void*(uint64_t, uint32_t)>("FMemory.Malloc(unsigned__int64,unsignedint)")(
-      size, alignment);
+  void* block = GameFunction<void*(uint64_t, uint32_t)>(
+      "FMemory.Malloc(unsigned__int64,unsignedint)")(size, alignment);
+  if (block == nullptr) {
+    throw std::bad_alloc();
+  }
+  return block;
 }
 
 // Never throws: it runs in destructors. A host without its allocator leaks the

@@ -8,7 +8,8 @@ namespace AsaApi {
 // signature text) makes the game call the hook instead, and fills the
 // call-through slot with an entry that reaches the function the game called
 // before: the game's own, or a hook installed earlier. Removing the hook ends
-// the redirection.
+// the redirection. Both answer false when the host refuses (an unknown target,
+// a hook it will not install); the slot is then left as it was.
 class IHooks {
  public:
   virtual ~IHooks() = default;

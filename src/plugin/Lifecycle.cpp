@@ -1,6 +1,7 @@
 #include "plugin/Lifecycle.h"
 
 #include <exception>
+#include <string>
 
 #include "admission/CapacityBypass.h"
 #include "admission/HookSlots.h"
@@ -25,17 +26,45 @@ bool TryReadConfig() {
   }
 }
 
+// One registration with the host. A refusal (a false answer, or an exception
+// from a host whose registration answers nothing) leaves the plugin without
+// that part: the record names it, and the other registrations still go ahead.
+template <class Step>
+void Register(const std::string& what, Step step) noexcept {
+  try {
+    if (!step()) {
+      PluginLog::Get().Error("Load: the host refused the {}", what);
+    }
+  } catch (const std::exception& error) {
+    PluginLog::Get().Error("Load: cannot register the {}: {}", what, error.what());
+  } catch (...) {
+    PluginLog::Get().Error("Load: cannot register the {}", what);
+  }
+}
+
 void AddCommands() {
-  AsaApi::ICommands& commands = AsaApi::GetCommands();
-  commands.AddRconCommand(FString(Names::kReloadCommand), RconCommandCallback(&RconReload));
-  commands.AddConsoleCommand(FString(Names::kReloadCommand),
-                             ConsoleCommandCallback(&ConsoleReload));
+  const std::string name = Names::kReloadCommand;
+  Register("RCON command " + name, [] {
+    AsaApi::GetCommands().AddRconCommand(FString(Names::kReloadCommand),
+                                         RconCommandCallback(&RconReload));
+    return true;
+  });
+  Register("console command " + name, [] {
+    AsaApi::GetCommands().AddConsoleCommand(FString(Names::kReloadCommand),
+                                            ConsoleCommandCallback(&ConsoleReload));
+    return true;
+  });
+}
+
+template <class Function>
+void InstallHook(const char* target, Function* hook, Function** original) {
+  Register(std::string("hook ") + target, [&] { return SetHook(target, hook, original); });
 }
 
 void InstallHooks() {
-  SetHook(Names::kPreLoginTarget, &PreLoginHook, &PreLoginTrampoline());
-  SetHook(Names::kPostLoginTarget, &PostLoginHook, &PostLoginTrampoline());
-  SetHook(Names::kAtCapacityTarget, &AtCapacityHook, &AtCapacityTrampoline());
+  InstallHook(Names::kPreLoginTarget, &PreLoginHook, &PreLoginTrampoline());
+  InstallHook(Names::kPostLoginTarget, &PostLoginHook, &PostLoginTrampoline());
+  InstallHook(Names::kAtCapacityTarget, &AtCapacityHook, &AtCapacityTrampoline());
 }
 
 // Runs one step of the stop; a step the host cannot carry out is logged and

@@ -1,0 +1,145 @@
+// RCON bytes from one to three clients into the simulator's RCON server on
+// loopback, with the plugin loaded: commands run through the host's command
+// service as gatehouse-sim runs them, and each client reads whatever comes
+// back. Each client's bytes are sent in one go and its side then shut, so a
+// run ends once the server has closed every client or a bounded number of
+// loop passes has gone by.
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include "InProcessServer.h"
+#include "sim/app/RconDispatch.h"
+#include "sim/game/EngineObjects.h"
+#include "sim/rcon/RconServer.h"
+
+namespace {
+
+constexpr const char* kPassword = "hunter2";
+constexpr int kMaxPasses = 200;
+
+struct Client {
+  int fd = -1;
+  std::string unsent;
+  bool shut = false;      // everything sent, sending side shut
+  bool finished = false;  // the server closed it, or it failed
+};
+
+int Connect(uint16_t port) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  if (fd < 0) {
+    return -1;
+  }
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(port);
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+  return fd;
+}
+
+// Sends what the socket takes, then shuts the sending side once all is out;
+// reads and drops what the server wrote. Finished at end of stream or error.
+void Exchange(Client& client) {
+  if (client.finished) {
+    return;
+  }
+  if (!client.unsent.empty()) {
+    const ssize_t sent =
+        ::send(client.fd, client.unsent.data(), client.unsent.size(), MSG_NOSIGNAL);
+    if (sent > 0) {
+      client.unsent.erase(0, static_cast<size_t>(sent));
+    }
+  }
+  if (client.unsent.empty() && !client.shut) {
+    ::shutdown(client.fd, SHUT_WR);
+    client.shut = true;
+  }
+  char buffer[4096];
+  for (;;) {
+    const ssize_t got = ::recv(client.fd, buffer, sizeof buffer, 0);
+    if (got > 0) {
+      continue;
+    }
+    if (got == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
+      client.finished = true;
+    }
+    return;
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzedDataProvider input(data, size);
+  fuzz::InProcessServer game(4);
+  game.WriteConfig(R"({"OnlyWhitelisted": true, "KickTimer": 1})");
+  game.Load();
+
+  sim::rcon::RconOptions options;
+  options.auth_timeout = std::chrono::milliseconds(200);
+  options.auth_reply_pause = std::chrono::milliseconds(0);
+  sim::rcon::RconServer* serving = nullptr;
+  RCONClientConnection connection;
+  sim::rcon::RconServer server(
+      kPassword,
+      [&](sim::rcon::ClientId client, int32_t request_id, std::string command) {
+        connection.reply = [&, client](int32_t id, int32_t type, const std::string& body) {
+          serving->Reply(client, id, type, body);
+        };
+        sim::app::RunRconCommand(connection, request_id, command, game.Game().World());
+      },
+      options);
+  serving = &server;
+  std::string why;
+  if (!server.Listen(0, &why)) {
+    return 0;
+  }
+
+  std::vector<Client> clients(input.ConsumeIntegralInRange(1, 3));
+  for (size_t i = 0; i < clients.size(); ++i) {
+    clients[i].unsent = i + 1 < clients.size() ? input.ConsumeRandomLengthString(8192)
+                                               : input.ConsumeRemainingBytesAsString();
+    clients[i].fd = Connect(server.Port());
+    clients[i].finished = clients[i].fd < 0;
+  }
+  fuzz::Count("connections", clients.size());
+
+  for (int pass = 0; pass < kMaxPasses; ++pass) {
+    std::vector<pollfd> fds;
+    server.AppendPollFds(fds);
+    ::poll(fds.data(), fds.size(), 1);
+    server.Service(fds);
+    bool all_finished = true;
+    for (Client& client : clients) {
+      Exchange(client);
+      all_finished = all_finished && client.finished;
+    }
+    if (all_finished) {
+      break;
+    }
+  }
+  for (const Client& client : clients) {
+    if (client.fd >= 0) {
+      ::close(client.fd);
+    }
+  }
+  server.Close();
+  return 0;
+}
