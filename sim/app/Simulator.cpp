@@ -76,7 +76,9 @@ std::optional<Integer> CountArgument(const std::vector<std::string_view>& words,
 // target that is a symlink has the file it points at replaced.
 void ReplaceFile(const fs::path& source, fs::path target) {
   std::error_code error;
-  if (fs::is_symlink(target, error)) {
+  // A target that does not exist yet is no symlink, and no error either.
+  std::error_code missing;
+  if (fs::is_symlink(target, missing)) {
     target = fs::canonical(target, error);
   }
   const fs::path beside = target.parent_path() / ("." + target.filename().string() + ".new");

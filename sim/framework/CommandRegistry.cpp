@@ -143,8 +143,14 @@ class CommandRegistry final : public AsaApi::ICommands {
   CommandObserver observer_;
 
   void Notify(CommandEvent event, bool console, const FString& name) const {
+    Notify(event, console, std::u16string_view(*name, static_cast<size_t>(name.Len())));
+  }
+
+  // Also for names of leftovers, which take no engine block: the loader
+  // removes them when the engine allocator may be failing.
+  void Notify(CommandEvent event, bool console, std::u16string_view name) const {
     if (observer_) {
-      observer_(event, console, std::u16string_view(*name, static_cast<size_t>(name.Len())));
+      observer_(event, console, name);
     }
   }
 
@@ -222,8 +228,8 @@ void RemoveLeftoverCommands(const std::string& library_path, std::vector<std::st
   rcon = TheRegistry().rcon_.RemoveLeftovers(library_path);
   const auto notify = [](const std::vector<std::string>& names, bool is_console) {
     for (const std::string& name : names) {
-      const FString text = FStringFromUtf8(name);
-      TheRegistry().Notify(CommandEvent::removed, is_console, text);
+      TheRegistry().Notify(CommandEvent::removed, is_console,
+                           std::u16string_view(Utf8ToUtf16(name)));
     }
   };
   notify(console, true);
