@@ -31,6 +31,7 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 failed=0
+failures=0
 for target in "${targets[@]}"; do
   mkdir -p "$scratch/$target"
   echo "fuzz: $target for ${seconds}s"
@@ -38,6 +39,7 @@ for target in "${targets[@]}"; do
       -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$findings/$target-" \
       "$scratch/$target" "fuzz/corpus/$target" 2>"$scratch/$target.log"; then
     failed=1
+    failures=$((failures + 1))
     tail -n 60 "$scratch/$target.log"
   fi
   grep -E '^(stat::(number_of_executed_units|peak_rss_mb|new_units_added)|fuzz: )' \
@@ -47,4 +49,5 @@ done
 if ((failed)); then
   echo "fuzz: a target failed; reproducers are in $findings"
 fi
+echo "fuzz: $((${#targets[@]} - failures)) passed, $failures failed"
 exit $failed

@@ -228,7 +228,7 @@ using PreparedListsTest = PluginTest;
 
 TEST_F(PreparedListsTest, DecideAsTheWalkOfTheListsDoes) {
   Generator generate(20261208);
-  for (int round = 0; round < 400; ++round) {
+  for (int round = 0; round < 250; ++round) {
     const json document = generate.Document();
     UseDocument(document);
     if (generate.OneIn(5)) {
