@@ -13,6 +13,113 @@ const char* const kUsage =
 
 namespace {
 
+// An option's action: sets its field from the value (switches get none), or
+// says why the value is bad.
+using Apply = std::optional<std::string> (*)(Options&, const std::string& value);
+
+struct OptionRule {
+  const char* name;
+  bool takes_value;
+  Apply apply;
+};
+
+std::optional<std::string> NeedsText(const std::string& value, const char* option,
+                                     const char* what) {
+  if (value.empty()) {
+    return std::string(option) + " needs " + what;
+  }
+  return std::nullopt;
+}
+
+template <class Integer>
+std::optional<std::string> SetCount(std::optional<Integer>& field, const std::string& value,
+                                    const char* complaint) {
+  field = ParseCount<Integer>(value, std::numeric_limits<Integer>::max());
+  if (!field) {
+    return std::string(complaint) + ", not '" + value + "'";
+  }
+  return std::nullopt;
+}
+
+const OptionRule kRules[] = {
+    {"--help", false,
+     [](Options& o, const std::string&) -> std::optional<std::string> {
+       o.help = true;
+       return std::nullopt;
+     }},
+    {"-h", false,
+     [](Options& o, const std::string&) -> std::optional<std::string> {
+       o.help = true;
+       return std::nullopt;
+     }},
+    {"--no-permissions", false,
+     [](Options& o, const std::string&) -> std::optional<std::string> {
+       o.no_permissions = true;
+       return std::nullopt;
+     }},
+    {"--trace", false,
+     [](Options& o, const std::string&) -> std::optional<std::string> {
+       o.trace = true;
+       return std::nullopt;
+     }},
+    {"--dir", true,
+     [](Options& o, const std::string& v) {
+       o.dir = v;
+       return NeedsText(v, "--dir", "a folder");
+     }},
+    {"--plugin", true,
+     [](Options& o, const std::string& v) {
+       o.plugin = v;
+       return NeedsText(v, "--plugin", "a file");
+     }},
+    {"--script", true,
+     [](Options& o, const std::string& v) {
+       o.script = v;
+       return NeedsText(v, "--script", "a file");
+     }},
+    {"--rcon-password", true,
+     [](Options& o, const std::string& v) {
+       o.rcon_password = v;
+       return NeedsText(v, "--rcon-password", "a password");
+     }},
+    {"--refuse", true,
+     [](Options& o, const std::string& v) {
+       o.refuse.push_back(v);
+       return NeedsText(v, "--refuse", "a hook target or command name");
+     }},
+    {"--max-players", true,
+     [](Options& o, const std::string& v) {
+       std::optional<int32_t> count;
+       auto why = SetCount(count, v, "--max-players needs a whole number of 0 or more");
+       o.max_players = count.value_or(o.max_players);
+       return why;
+     }},
+    {"--rcon-port", true,
+     [](Options& o, const std::string& v) {
+       std::optional<uint16_t> port;
+       auto why = SetCount(port, v, "--rcon-port needs a port number from 0 to 65535");
+       o.rcon_port = port;
+       return why;
+     }},
+    {"--clock", true,
+     [](Options& o, const std::string& v) -> std::optional<std::string> {
+       if (v != "virtual" && v != "real") {
+         return "--clock is virtual or real, not '" + v + "'";
+       }
+       o.clock = v == "virtual" ? ClockChoice::virtual_time : ClockChoice::real_time;
+       return std::nullopt;
+     }},
+};
+
+const OptionRule* FindRule(const std::string& name) {
+  for (const OptionRule& rule : kRules) {
+    if (name == rule.name) {
+      return &rule;
+    }
+  }
+  return nullptr;
+}
+
 ParsedOptions Bad(std::string why) {
   return {std::nullopt, std::move(why)};
 }
@@ -23,74 +130,16 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
   Options options;
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& option = arguments[i];
-    if (option == "--help" || option == "-h") {
-      options.help = true;
-      continue;
-    }
-    if (option == "--no-permissions") {
-      options.no_permissions = true;
-      continue;
-    }
-    if (option == "--trace") {
-      options.trace = true;
-      continue;
-    }
-    const bool takes_value = option == "--dir" || option == "--plugin" ||
-                             option == "--max-players" || option == "--script" ||
-                             option == "--clock" || option == "--rcon-port" ||
-                             option == "--rcon-password" || option == "--refuse";
-    if (!takes_value) {
+    const OptionRule* rule = FindRule(option);
+    if (rule == nullptr) {
       return Bad("unknown option '" + option + "'");
     }
-    if (i + 1 >= arguments.size()) {
+    if (rule->takes_value && i + 1 >= arguments.size()) {
       return Bad(option + " needs a value");
     }
-    const std::string& value = arguments[++i];
-    if (option == "--dir") {
-      if (value.empty()) {
-        return Bad("--dir needs a folder");
-      }
-      options.dir = value;
-    } else if (option == "--plugin") {
-      if (value.empty()) {
-        return Bad("--plugin needs a file");
-      }
-      options.plugin = value;
-    } else if (option == "--script") {
-      if (value.empty()) {
-        return Bad("--script needs a file");
-      }
-      options.script = value;
-    } else if (option == "--max-players") {
-      const auto count = ParseCount<int32_t>(value, std::numeric_limits<int32_t>::max());
-      if (!count) {
-        return Bad("--max-players needs a whole number of 0 or more, not '" + value + "'");
-      }
-      options.max_players = *count;
-    } else if (option == "--clock") {
-      if (value == "virtual") {
-        options.clock = ClockChoice::virtual_time;
-      } else if (value == "real") {
-        options.clock = ClockChoice::real_time;
-      } else {
-        return Bad("--clock is virtual or real, not '" + value + "'");
-      }
-    } else if (option == "--rcon-port") {
-      const auto port = ParseCount<uint16_t>(value, std::numeric_limits<uint16_t>::max());
-      if (!port) {
-        return Bad("--rcon-port needs a port number from 0 to 65535, not '" + value + "'");
-      }
-      options.rcon_port = *port;
-    } else if (option == "--refuse") {
-      if (value.empty()) {
-        return Bad("--refuse needs a hook target or command name");
-      }
-      options.refuse.push_back(value);
-    } else {
-      if (value.empty()) {
-        return Bad("--rcon-password needs a password");
-      }
-      options.rcon_password = value;
+    const std::string& value = rule->takes_value ? arguments[++i] : option;
+    if (auto why = rule->apply(options, value)) {
+      return Bad(std::move(*why));
     }
   }
   if (options.rcon_port && options.rcon_password.empty()) {

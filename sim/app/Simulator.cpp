@@ -154,69 +154,78 @@ bool Simulator::Execute(std::string_view line) {
   return !quit_;
 }
 
+namespace {
+
+constexpr size_t kRestOfLine = std::numeric_limits<size_t>::max();
+
+}  // namespace
+
+// The command language: each command's name, how many words may follow it
+// (checked before its action runs, with " takes ..." after the name as the
+// complaint), and its action. Commands whose argument is a number check it
+// themselves, so that the complaint can quote it.
+const std::vector<Simulator::CommandRule>& Simulator::Commands() {
+  static const std::vector<CommandRule> commands = {
+      {"join", 1, 1, " takes one player id", [](Simulator& s, const Words& w, auto) { s.Join(w); }},
+      {"leave", 1, 1, " takes one player id",
+       [](Simulator& s, const Words& w, auto) { s.Leave(w); }},
+      {"wait", 0, kRestOfLine, nullptr, [](Simulator& s, const Words& w, auto) { s.Wait(w); }},
+      {"capacity", 0, kRestOfLine, nullptr,
+       [](Simulator& s, const Words& w, auto) { s.Capacity(w); }},
+      {"group", 2, 2, " takes a player id and a group",
+       [](Simulator& s, const Words& w, auto) { s.Group(w, true); }},
+      {"ungroup", 2, 2, " takes a player id and a group",
+       [](Simulator& s, const Words& w, auto) { s.Group(w, false); }},
+      {"ban", 1, 1, " takes one player id",
+       [](Simulator& s, const Words& w, auto) { s.Ban(w, true); }},
+      {"unban", 1, 1, " takes one player id",
+       [](Simulator& s, const Words& w, auto) { s.Ban(w, false); }},
+      {"console", 2, kRestOfLine, " takes a player id and a command",
+       [](Simulator& s, const Words& w, std::string_view line) { s.Console(w, line); }},
+      {"rcon", 1, kRestOfLine, " takes a command",
+       [](Simulator& s, const Words& w, std::string_view line) { s.Rcon(w, line); }},
+      {"players", 0, 0, " takes no arguments",
+       [](Simulator& s, const Words&, auto) { PrintLine(s.game_->PlayersLine()); }},
+      {"config", 1, 1, " takes a file or --delete",
+       [](Simulator& s, const Words& w, auto) { s.Config(w); }},
+      {"explain", 1, 1, " takes one player id",
+       [](Simulator& s, const Words& w, auto) { s.Explain(w); }},
+      {"memory", 0, 0, " takes no arguments",
+       [](Simulator&, const Words&, auto) { PrintLine(MemoryLine()); }},
+      {"fault", 0, kRestOfLine, nullptr,
+       [](Simulator& s, const Words& w, auto) { RunFaultCommand(w, s.permissions_path_); }},
+      {"load", 0, 0, " takes no arguments",
+       [](Simulator& s, const Words&, auto) { s.loader_.Load(); }},
+      {"unload", 0, 0, " takes no arguments",
+       [](Simulator& s, const Words&, auto) { s.loader_.Unload(); }},
+      {"quit", 0, 0, " takes no arguments",
+       [](Simulator& s, const Words&, auto) { s.quit_ = true; }},
+  };
+  return commands;
+}
+
 void Simulator::Run(std::string_view line) {
   const Words words = SplitWords(line);
   if (words.empty() || words.front().front() == '#') {
     return;
   }
-  const std::string_view command = words.front();
-  const auto no_arguments = [&] {
-    if (words.size() == 1) {
-      return true;
-    }
-    PrintError(std::string(command) + " takes no arguments");
-    return false;
-  };
-  if (command == "join") {
-    Join(words);
-  } else if (command == "leave") {
-    Leave(words);
-  } else if (command == "wait") {
-    Wait(words);
-  } else if (command == "capacity") {
-    Capacity(words);
-  } else if (command == "group" || command == "ungroup") {
-    Group(words, command == "group");
-  } else if (command == "ban" || command == "unban") {
-    Ban(words, command == "ban");
-  } else if (command == "console") {
-    Console(words, line);
-  } else if (command == "rcon") {
-    Rcon(words, line);
-  } else if (command == "players") {
-    Players(words);
-  } else if (command == "config") {
-    Config(words);
-  } else if (command == "explain") {
-    Explain(words);
-  } else if (command == "memory") {
-    if (no_arguments()) {
-      PrintLine(MemoryLine());
-    }
-  } else if (command == "fault") {
-    RunFaultCommand(words, permissions_path_);
-  } else if (command == "load") {
-    if (no_arguments()) {
-      loader_.Load();
-    }
-  } else if (command == "unload") {
-    if (no_arguments()) {
-      loader_.Unload();
-    }
-  } else if (command == "quit") {
-    if (no_arguments()) {
-      quit_ = true;
-    }
-  } else {
-    PrintError("unknown command " + Quoted(command));
+  const std::string_view name = words.front();
+  const auto& commands = Commands();
+  const auto command = std::find_if(commands.begin(), commands.end(),
+                                    [&](const CommandRule& rule) { return rule.name == name; });
+  if (command == commands.end()) {
+    PrintError("unknown command " + Quoted(name));
+    return;
   }
+  const size_t arguments = words.size() - 1;
+  if (arguments < command->min_arguments || arguments > command->max_arguments) {
+    PrintError(std::string(name) + command->complaint);
+    return;
+  }
+  command->action(*this, words, line);
 }
 
 void Simulator::Join(const Words& words) {
-  if (words.size() != 2) {
-    PrintError("join takes one player id");
-    return;
-  }
   const std::string id(words[1]);
   if (game_->Join(id) == Game::JoinOutcome::already_online) {
     PrintError("player " + id + " is online already");
@@ -224,10 +233,6 @@ void Simulator::Join(const Words& words) {
 }
 
 void Simulator::Leave(const Words& words) {
-  if (words.size() != 2) {
-    PrintError("leave takes one player id");
-    return;
-  }
   const std::string id(words[1]);
   if (!game_->Leave(id)) {
     PrintError("player " + id + " is not online");
@@ -263,11 +268,6 @@ void Simulator::Capacity(const Words& words) {
 }
 
 void Simulator::Group(const Words& words, bool add) {
-  const char* command = add ? "group" : "ungroup";
-  if (words.size() != 3) {
-    PrintError(std::string(command) + " takes a player id and a group");
-    return;
-  }
   const std::string id(words[1]);
   const std::string group(words[2]);
   if (add) {
@@ -280,10 +280,6 @@ void Simulator::Group(const Words& words, bool add) {
 }
 
 void Simulator::Ban(const Words& words, bool ban) {
-  if (words.size() != 2) {
-    PrintError(std::string(ban ? "ban" : "unban") + " takes one player id");
-    return;
-  }
   const std::string id(words[1]);
   if (ban) {
     game_->Ban(id);
@@ -295,10 +291,6 @@ void Simulator::Ban(const Words& words, bool ban) {
 }
 
 void Simulator::Console(const Words& words, std::string_view line) {
-  if (words.size() < 3) {
-    PrintError("console takes a player id and a command");
-    return;
-  }
   const std::string id(words[1]);
   AShooterPlayerController* player = game_->FindPlayer(id);
   if (player == nullptr) {
@@ -312,19 +304,7 @@ void Simulator::Console(const Words& words, std::string_view line) {
 }
 
 void Simulator::Rcon(const Words& words, std::string_view line) {
-  if (words.size() < 2) {
-    PrintError("rcon takes a command");
-    return;
-  }
   RunRconCommand(local_rcon_, next_rcon_request_++, RestAfter(line, words, 1), game_->World());
-}
-
-void Simulator::Players(const Words& words) {
-  if (words.size() != 1) {
-    PrintError("players takes no arguments");
-    return;
-  }
-  PrintLine(game_->PlayersLine());
 }
 
 std::string Simulator::ConfigPath() const {
@@ -332,10 +312,6 @@ std::string Simulator::ConfigPath() const {
 }
 
 void Simulator::Config(const Words& words) {
-  if (words.size() != 2) {
-    PrintError("config takes a file or --delete");
-    return;
-  }
   const fs::path target = ConfigPath();
   std::error_code error;
   if (words[1] == "--delete") {
@@ -361,10 +337,6 @@ void Simulator::Config(const Words& words) {
 }
 
 void Simulator::Explain(const Words& words) {
-  if (words.size() != 2) {
-    PrintError("explain takes one player id");
-    return;
-  }
   const op::PluginState state = !loader_.Loaded()   ? op::PluginState::unloaded
                                 : mirror_.Running() ? op::PluginState::running
                                                     : op::PluginState::idle;

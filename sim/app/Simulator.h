@@ -35,6 +35,15 @@ class Simulator {
  private:
   using Words = std::vector<std::string_view>;
 
+  struct CommandRule {
+    std::string_view name;
+    size_t min_arguments;
+    size_t max_arguments;
+    const char* complaint;  // after the name when the count is wrong; null: checked by the action
+    void (*action)(Simulator& simulator, const Words& words, std::string_view line);
+  };
+  static const std::vector<CommandRule>& Commands();
+
   void Run(std::string_view line);
   void Join(const Words& words);
   void Leave(const Words& words);
@@ -44,7 +53,6 @@ class Simulator {
   void Ban(const Words& words, bool ban);
   void Console(const Words& words, std::string_view line);
   void Rcon(const Words& words, std::string_view line);
-  void Players(const Words& words);
   void Config(const Words& words);
   void Explain(const Words& words);
 
