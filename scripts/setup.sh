@@ -8,6 +8,7 @@ packages=(
   nlohmann-json3-dev libspdlog-dev libfmt-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   binutils
+  g++-mingw-w64-x86-64-posix wine64 googletest
 )
 
 missing=()

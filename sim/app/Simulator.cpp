@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "host/Tools.h"
+#include "host/Utf8Path.h"
 #include "sim/app/Numbers.h"
 #include "sim/app/RconDispatch.h"
 #include "sim/framework/SimHost.h"
@@ -69,18 +70,19 @@ std::optional<Integer> CountArgument(const std::vector<std::string_view>& words,
 
 std::string AbsoluteFolder(const std::string& dir) {
   std::error_code error;
-  const fs::path absolute = fs::weakly_canonical(fs::absolute(dir), error);
-  return error ? dir : absolute.string();
+  const fs::path absolute = fs::weakly_canonical(fs::absolute(PathFromUtf8(dir)), error);
+  return error ? dir : Utf8FromPath(absolute);
 }
 
 }  // namespace
 
+// The library file names are the build's (libGatehouse.so, Gatehouse.dll).
 std::string DefaultPluginPath(const std::string& simulator_folder) {
-  return simulator_folder + "/libGatehouse.so";
+  return Utf8FromPath(PathFromUtf8(simulator_folder) / GATEHOUSE_PLUGIN_FILE);
 }
 
 std::string PermissionsPathBeside(const std::string& simulator_folder) {
-  return simulator_folder + "/libPermissions.so";
+  return Utf8FromPath(PathFromUtf8(simulator_folder) / GATEHOUSE_PERMISSIONS_FILE);
 }
 
 Simulator::Simulator(const Options& options, std::string simulator_folder,
@@ -272,30 +274,34 @@ void Simulator::Config(const Words& words) {
     PrintError("config takes a file or --delete");
     return;
   }
-  const fs::path target = ConfigPath();
+  const fs::path target = PathFromUtf8(ConfigPath());
   std::error_code error;
   if (words[1] == "--delete") {
     fs::remove(target, error);
     if (error) {
-      PrintError("cannot delete " + target.string() + ": " + error.message());
+      PrintError("cannot delete " + Utf8FromPath(target) + ": " + error.message());
     }
     return;
   }
-  fs::path source(std::string{words[1]});
-  if (source.is_relative()) {
-    source = fs::path(command_folder_) / source;
+  fs::path source = PathFromUtf8(words[1]);
+  // A path from the root (also without a drive on Windows) is taken as it is.
+  if (!source.has_root_directory()) {
+    source = PathFromUtf8(command_folder_) / source;
   }
   if (!fs::is_regular_file(source, error)) {
-    PrintError("cannot read " + source.string() + ": no such file");
+    PrintError("cannot read " + Utf8FromPath(source) + ": no such file");
     return;
   }
   if (fs::exists(target, error) && fs::equivalent(source, target, error)) {
     return;
   }
   fs::create_directories(target.parent_path(), error);
-  fs::copy_file(source, target, fs::copy_options::overwrite_existing, error);
+  // Replaced, not overwritten in place: copying over an existing file fails on
+  // some runtimes (MinGW's) even with overwrite_existing.
+  fs::remove(target, error);
+  fs::copy_file(source, target, error);
   if (error) {
-    PrintError("cannot copy " + source.string() + " to " + target.string() + ": " +
+    PrintError("cannot copy " + Utf8FromPath(source) + " to " + Utf8FromPath(target) + ": " +
                error.message());
   }
 }

@@ -14,7 +14,7 @@ bool EqualsIgnoreCase(const FString& entry, const FString& identifier) {
   if (entry_count <= 1) {
     return true;
   }
-  const auto stricmp = GameFunction<int(const TCHAR*, const TCHAR*)>(
+  const auto stricmp = GameFunction<int(const EngineChar*, const EngineChar*)>(
       "FGenericPlatformStricmp.Stricmp(wchar_t*,wchar_t*)");
   return stricmp(*entry, *identifier) == 0;
 }
