@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   binutils
   clang-14 libclang-rt-14-dev libfuzzer-14-dev
+  g++-mingw-w64-x86-64-posix wine64 googletest
 )
 
 missing=()

@@ -2,6 +2,7 @@
 # Builds one preset (default: "default") and runs every test of it.
 #   scripts/test.sh            the default build
 #   scripts/test.sh sanitize   the address + undefined-behaviour build
+#   scripts/test.sh windows    the Windows x86-64 cross build, its tests under Wine
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset="${1:-default}"

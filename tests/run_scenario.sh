@@ -19,6 +19,7 @@
 # run, so output and log are compared with every console stamp and log-record
 # stamp written as MM/DD/YY HH:MM, the escape byte written as ^[ so that the
 # expected files stay readable, and the plugin's full path written as PLUGIN.
+# Lines may end in "\r\n" (a Windows build): the "\r" is dropped, once.
 set -uo pipefail
 
 sim=$1
@@ -59,8 +60,12 @@ status=0
   </dev/null >"$work/stdout" 2>"$work/stderr") || status=$?
 
 plugin_path=$(realpath "$plugin" 2>/dev/null || echo "$plugin")
+# A Windows build under Wine reports the same file as Z:\PATH\WITH\BACKSLASHES.
+plugin_windows_path="Z:${plugin_path//\//\\}"
+plugin_windows_pattern=${plugin_windows_path//\\/\\\\}
 normalize() {
   sed -e "s#$plugin_path#PLUGIN#g" \
+      -e "s#$plugin_windows_pattern#PLUGIN#g" \
       -e 's/\x1b/^[/g' \
       -e 's#\^\[\[\([0-9]*\)m[0-9][0-9]/[0-9][0-9]/[0-9][0-9] [0-9][0-9]:[0-9][0-9] #^[[\1mMM/DD/YY HH:MM #' \
       -e 's#^[0-9][0-9]/[0-9][0-9]/[0-9][0-9] [0-9][0-9]:[0-9][0-9] \[#MM/DD/YY HH:MM [#' \

@@ -51,14 +51,14 @@ int EventLoop::Timeout(int timeout_ms) const {
 }
 
 short EventLoop::Pass(int input_fd, int timeout_ms) {
-  std::vector<pollfd> fds;
+  std::vector<PollFd> fds;
   if (input_fd >= 0) {
     fds.push_back({input_fd, POLLIN, 0});
   }
   for (const PollSource* source : sources_) {
     source->AppendPollFds(fds);
   }
-  const int ready = poll(fds.data(), fds.size(), Timeout(timeout_ms));
+  const int ready = WaitForFds(fds, Timeout(timeout_ms));
   if (ready < 0) {
     // Interrupted by a signal: nothing is ready; the caller looks at the stop
     // request.

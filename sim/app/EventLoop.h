@@ -1,9 +1,10 @@
 #pragma once
 
-#include <poll.h>
-
 #include <cstdint>
 #include <vector>
+
+// Per system: the descriptor record of a pass and the wait over it.
+#include "PollFd.h"
 
 namespace sim::app {
 
@@ -13,13 +14,13 @@ namespace sim::app {
 class PollSource {
  public:
   virtual ~PollSource() = default;
-  virtual void AppendPollFds(std::vector<pollfd>& fds) const = 0;
+  virtual void AppendPollFds(std::vector<PollFd>& fds) const = 0;
   // How long the loop may wait before the source has work that no descriptor
   // announces; -1 for no limit.
   virtual int PollTimeoutMs() const = 0;
   // After each poll; fds holds every descriptor of the pass, the source's own
   // among them.
-  virtual void Service(const std::vector<pollfd>& fds) = 0;
+  virtual void Service(const std::vector<PollFd>& fds) = 0;
 };
 
 // The simulator's one loop: poll over standard input and the extra sources,

@@ -1,35 +1,13 @@
 #include "sim/app/PluginLoader.h"
 
-#include <dlfcn.h>
-#include <limits.h>
-#include <stdlib.h>
-
 #include <utility>
 
+#include "sim/app/platform/Library.h"
 #include "sim/framework/SimHost.h"
 
 namespace sim::app {
-namespace {
 
-// A bare file name would make the platform loader search its library folders
-// instead of opening the file in the working directory.
-std::string AsFilePath(std::string path) {
-  return path.find('/') == std::string::npos ? "./" + path : path;
-}
-
-std::string Resolved(const std::string& path) {
-  char resolved[PATH_MAX];
-  return realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : path;
-}
-
-std::string LoaderError() {
-  const char* error = dlerror();
-  return error != nullptr ? error : "unknown reason";
-}
-
-}  // namespace
-
-PluginLoader::PluginLoader(std::string path) : path_(AsFilePath(std::move(path))) {}
+PluginLoader::PluginLoader(std::string path) : path_(platform::AsFilePath(path)) {}
 
 PluginLoader::~PluginLoader() {
   if (Loaded()) {
@@ -42,12 +20,13 @@ bool PluginLoader::Load() {
     PrintError("the plugin is loaded already");
     return false;
   }
-  library_path_ = Resolved(path_);
+  library_path_ = platform::FullLibraryPath(path_);
   // What the plugin registers from now on is counted as the plugin's.
   SetLoadingLibrary(library_path_);
-  handle_ = dlopen(path_.c_str(), RTLD_NOW | RTLD_LOCAL);
+  std::string error;
+  handle_ = platform::OpenLibrary(path_, error);
   if (handle_ == nullptr) {
-    PrintError("cannot load plugin " + path_ + ": " + LoaderError());
+    PrintError("cannot load plugin " + path_ + ": " + error);
     ReportLeftovers();
     SetLoadingLibrary({});
     return false;
@@ -63,12 +42,12 @@ bool PluginLoader::Unload() {
   }
   // The pending callables' code lives in the library: they go before it does.
   DropCallablesOf(handle_);
-  if (dlclose(std::exchange(handle_, nullptr)) != 0) {
-    PrintError("cannot unload plugin " + path_ + ": " + LoaderError());
+  std::string error;
+  if (!platform::CloseLibrary(std::exchange(handle_, nullptr), error)) {
+    PrintError("cannot unload plugin " + path_ + ": " + error);
   }
-  if (void* still_there = dlopen(path_.c_str(), RTLD_NOW | RTLD_NOLOAD)) {
+  if (platform::LibraryStillLoaded(path_)) {
     PrintError("plugin library did not unload");
-    dlclose(still_there);
   }
   ReportLeftovers();
   SetLoadingLibrary({});

@@ -17,6 +17,11 @@ std::unique_ptr<RconService> RconService::Start(uint16_t port, std::string passw
   return service;
 }
 
+std::unique_ptr<RemoteConsole> StartRemoteConsole(uint16_t port, std::string password,
+                                                  std::string* error) {
+  return RconService::Start(port, std::move(password), error);
+}
+
 RconService::RconService(std::string password)
     : server_(std::move(password),
               [this](rcon::ClientId client, int32_t request_id, std::string command) {

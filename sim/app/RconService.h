@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/app/EventLoop.h"
+#include "sim/app/RemoteConsole.h"
 #include "sim/rcon/RconServer.h"
 
 namespace sim {
@@ -19,15 +19,13 @@ namespace sim::app {
 // RCON over TCP as one of the loop's poll sources: each command a client sends
 // runs through RunRconCommand, the same path as the local `rcon` command, with
 // a connection whose reply function writes back to that client.
-class RconService final : public PollSource {
+class RconService final : public RemoteConsole {
  public:
   // Listening on 127.0.0.1:port, or null with the reason in *error.
   static std::unique_ptr<RconService> Start(uint16_t port, std::string password,
                                             std::string* error);
 
-  // Commands are served for this game from now on (none arrive before: the loop
-  // has not run); null once the game is gone, when commands are dropped.
-  void Serve(Game* game) { game_ = game; }
+  void Serve(Game* game) override { game_ = game; }
 
   void AppendPollFds(std::vector<pollfd>& fds) const override { server_.AppendPollFds(fds); }
   int PollTimeoutMs() const override { return server_.PollTimeoutMs(); }

@@ -9,6 +9,7 @@
 #include "host/Tools.h"
 #include "sim/app/FaultCommand.h"
 #include "sim/app/MemoryReport.h"
+#include "host/Utf8Path.h"
 #include "sim/app/Numbers.h"
 #include "sim/app/RconDispatch.h"
 #include "sim/framework/SimHost.h"
@@ -81,35 +82,39 @@ void ReplaceFile(const fs::path& source, fs::path target) {
   if (fs::is_symlink(target, missing)) {
     target = fs::canonical(target, error);
   }
-  const fs::path beside = target.parent_path() / ("." + target.filename().string() + ".new");
+  const fs::path beside = target.parent_path() / (u8"." + target.filename().u8string() + u8".new");
+  // Copied to a fresh file: copying over an existing one fails on some
+  // runtimes (MinGW's) even when asked to overwrite.
+  std::error_code ignored;
+  fs::remove(beside, ignored);
   if (!error) {
-    fs::copy_file(source, beside, fs::copy_options::overwrite_existing, error);
+    fs::copy_file(source, beside, error);
   }
   if (!error) {
     fs::rename(beside, target, error);
   }
   if (error) {
-    std::error_code ignored;
     fs::remove(beside, ignored);
-    PrintError("cannot copy " + source.string() + " to " + target.string() + ": " +
+    PrintError("cannot copy " + Utf8FromPath(source) + " to " + Utf8FromPath(target) + ": " +
                error.message());
   }
 }
 
 std::string AbsoluteFolder(const std::string& dir) {
   std::error_code error;
-  const fs::path absolute = fs::weakly_canonical(fs::absolute(dir), error);
-  return error ? dir : absolute.string();
+  const fs::path absolute = fs::weakly_canonical(fs::absolute(PathFromUtf8(dir)), error);
+  return error ? dir : Utf8FromPath(absolute);
 }
 
 }  // namespace
 
+// The library file names are the build's (libGatehouse.so, Gatehouse.dll).
 std::string DefaultPluginPath(const std::string& simulator_folder) {
-  return simulator_folder + "/libGatehouse.so";
+  return Utf8FromPath(PathFromUtf8(simulator_folder) / GATEHOUSE_PLUGIN_FILE);
 }
 
 std::string PermissionsPathBeside(const std::string& simulator_folder) {
-  return simulator_folder + "/libPermissions.so";
+  return Utf8FromPath(PathFromUtf8(simulator_folder) / GATEHOUSE_PERMISSIONS_FILE);
 }
 
 Simulator::Simulator(const Options& options, std::string simulator_folder,
@@ -312,21 +317,22 @@ std::string Simulator::ConfigPath() const {
 }
 
 void Simulator::Config(const Words& words) {
-  const fs::path target = ConfigPath();
+  const fs::path target = PathFromUtf8(ConfigPath());
   std::error_code error;
   if (words[1] == "--delete") {
     fs::remove(target, error);
     if (error) {
-      PrintError("cannot delete " + target.string() + ": " + error.message());
+      PrintError("cannot delete " + Utf8FromPath(target) + ": " + error.message());
     }
     return;
   }
-  fs::path source(std::string{words[1]});
-  if (source.is_relative()) {
-    source = fs::path(command_folder_) / source;
+  fs::path source = PathFromUtf8(words[1]);
+  // A path from the root (also without a drive on Windows) is taken as it is.
+  if (!source.has_root_directory()) {
+    source = PathFromUtf8(command_folder_) / source;
   }
   if (!fs::is_regular_file(source, error)) {
-    PrintError("cannot read " + source.string() + ": no such file");
+    PrintError("cannot read " + Utf8FromPath(source) + ": no such file");
     return;
   }
   if (fs::exists(target, error) && fs::equivalent(source, target, error)) {

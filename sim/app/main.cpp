@@ -1,12 +1,6 @@
 // gatehouse-sim: the simulated dedicated server. Reads commands from a script or
 // standard input and runs each as soon as its line is complete.
 
-#include <limits.h>
-#include <stdlib.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -15,11 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "host/Utf8Path.h"
 #include "sim/app/EventLoop.h"
 #include "sim/app/LineSplitter.h"
 #include "sim/app/Options.h"
-#include "sim/app/RconService.h"
+#include "sim/app/RemoteConsole.h"
 #include "sim/app/Simulator.h"
+#include "sim/app/platform/Process.h"
 #include "sim/framework/SimHost.h"
 #include "sim/operator/CheckCommand.h"
 
@@ -33,18 +29,6 @@ using sim::app::Simulator;
 
 constexpr int kBadCommandLine = 2;
 
-std::string SimulatorFolder(const char* argv0) {
-  char resolved[PATH_MAX];
-  const ssize_t length = readlink("/proc/self/exe", resolved, sizeof resolved - 1);
-  std::filesystem::path self;
-  if (length > 0) {
-    self = std::string(resolved, static_cast<size_t>(length));
-  } else {
-    self = std::filesystem::absolute(argv0);
-  }
-  return self.parent_path().string();
-}
-
 sim::ClockMode ChooseClock(const Options& options, bool input_is_terminal) {
   switch (options.clock) {
     case ClockChoice::virtual_time:
@@ -57,25 +41,25 @@ sim::ClockMode ChooseClock(const Options& options, bool input_is_terminal) {
   if (options.rcon_port) {
     return sim::ClockMode::real_time;
   }
-  if (options.script.empty() && input_is_terminal) {
+  // A terminal gets the real clock where this build can run it beside input.
+  if (options.script.empty() && input_is_terminal &&
+      sim::app::platform::kNoRealClockWithInput == nullptr) {
     return sim::ClockMode::real_time;
   }
   return sim::ClockMode::virtual_time;
 }
 
-void OnStopSignal(int /*signal*/) {
-  EventLoop::RequestStop();
-}
-
-void InstallSignalHandlers() {
-  // A reader that goes away must not end the server mid-line.
-  std::signal(SIGPIPE, SIG_IGN);
-  struct sigaction action {};
-  action.sa_handler = OnStopSignal;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = 0;  // no restart: poll returns, and the loop sees the request
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
+// What the command line asks of this build that it cannot do, or null.
+const char* Unsupported(const Options& options) {
+  if (options.rcon_port && sim::app::platform::kNoRconServer != nullptr) {
+    return sim::app::platform::kNoRconServer;
+  }
+  const bool real_clock_with_input =
+      options.script.empty() && options.clock == ClockChoice::real_time;
+  if (real_clock_with_input && sim::app::platform::kNoRealClockWithInput != nullptr) {
+    return sim::app::platform::kNoRealClockWithInput;
+  }
+  return nullptr;
 }
 
 void ReportTooLong() {
@@ -109,31 +93,19 @@ void RunStandardInput(Simulator& simulator, EventLoop& loop) {
       running = simulator.Execute(line);
     }
   };
-  char buffer[65536];
-  while (running && !EventLoop::StopRequested()) {
-    const short events = loop.Pass(STDIN_FILENO, -1);
-    if ((events & POLLNVAL) != 0) {
-      return;
-    }
-    if ((events & (POLLIN | POLLHUP | POLLERR)) == 0) {
-      continue;
-    }
-    const ssize_t got = read(STDIN_FILENO, buffer, sizeof buffer);
-    if (got < 0 && (errno == EINTR || errno == EAGAIN)) {
-      continue;
-    }
-    if (got <= 0) {
-      splitter.Finish(run);
-      return;
-    }
-    splitter.Feed(std::string_view(buffer, static_cast<size_t>(got)), run, ReportTooLong);
+  const bool ended = sim::app::platform::ReadStandardInput(loop, [&](std::string_view piece) {
+    splitter.Feed(piece, run, ReportTooLong);
+    return running;
+  });
+  if (ended) {
+    splitter.Finish(run);
   }
 }
 
 // Runs the server from the plugin's load to its unload at the end.
 void RunServer(const Options& options, const std::string& script_text,
                const std::string& simulator_folder, const std::string& command_folder,
-               EventLoop& loop, sim::app::RconService* rcon) {
+               EventLoop& loop, sim::app::RemoteConsole* rcon) {
   Simulator simulator(options, simulator_folder, command_folder, loop);
   if (rcon != nullptr) {
     rcon->Serve(&simulator.GetGame());
@@ -151,11 +123,12 @@ void RunServer(const Options& options, const std::string& script_text,
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::vector<std::string> arguments = sim::app::platform::Arguments(argc, argv);
   // `check` inspects a configuration file and starts no server.
-  if (argc > 1 && std::string(argv[1]) == "check") {
-    return sim::op::RunCheck(std::vector<std::string>(argv + 2, argv + argc));
+  if (!arguments.empty() && arguments.front() == "check") {
+    return sim::op::RunCheck(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
   }
-  const auto parsed = sim::app::ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+  const auto parsed = sim::app::ParseOptions(arguments);
   if (!parsed.options) {
     std::fprintf(stderr, "gatehouse-sim: %s\n%s\n", parsed.error.c_str(), sim::app::kUsage);
     return kBadCommandLine;
@@ -165,39 +138,45 @@ int main(int argc, char** argv) {
     std::printf("%s\n", sim::app::kUsage);
     return 0;
   }
-  if (!options.dir.empty() && !std::filesystem::is_directory(options.dir)) {
+  if (const char* missing = Unsupported(options)) {
+    std::fprintf(stderr, "gatehouse-sim: %s\n%s\n", missing, sim::app::kUsage);
+    return kBadCommandLine;
+  }
+  if (!options.dir.empty() && !std::filesystem::is_directory(PathFromUtf8(options.dir))) {
     std::fprintf(stderr, "gatehouse-sim: --dir %s is not a folder\n%s\n", options.dir.c_str(),
                  sim::app::kUsage);
     return kBadCommandLine;
   }
   std::string script_text;
-  std::string command_folder = std::filesystem::current_path().string();
+  std::string command_folder = Utf8FromPath(std::filesystem::current_path());
   if (!options.script.empty()) {
-    std::ifstream script(options.script, std::ios::binary);
-    if (!script || std::filesystem::is_directory(options.script)) {
+    const std::filesystem::path script_path = PathFromUtf8(options.script);
+    std::ifstream script(script_path, std::ios::binary);
+    if (!script || std::filesystem::is_directory(script_path)) {
       std::fprintf(stderr, "gatehouse-sim: cannot read script %s\n", options.script.c_str());
       return kBadCommandLine;
     }
     script_text.assign(std::istreambuf_iterator<char>(script), std::istreambuf_iterator<char>());
-    command_folder = std::filesystem::absolute(options.script).parent_path().string();
+    command_folder = Utf8FromPath(std::filesystem::absolute(script_path).parent_path());
   }
 
-  InstallSignalHandlers();
-  sim::SetClockMode(ChooseClock(options, isatty(STDIN_FILENO) != 0));
+  sim::app::platform::InstallStopHandlers();
+  sim::SetClockMode(ChooseClock(options, sim::app::platform::StandardInputIsTerminal()));
   EventLoop loop;
   // RCON over TCP listens before the plugin loads, so that a port that cannot
   // be had ends the run before anything happens.
-  std::unique_ptr<sim::app::RconService> rcon;
+  std::unique_ptr<sim::app::RemoteConsole> rcon;
   if (options.rcon_port) {
     std::string error;
-    rcon = sim::app::RconService::Start(*options.rcon_port, options.rcon_password, &error);
+    rcon = sim::app::StartRemoteConsole(*options.rcon_port, options.rcon_password, &error);
     if (!rcon) {
       std::fprintf(stderr, "gatehouse-sim: cannot serve RCON: %s\n", error.c_str());
       return kBadCommandLine;
     }
     loop.AddSource(rcon.get());
   }
-  RunServer(options, script_text, SimulatorFolder(argv[0]), command_folder, loop, rcon.get());
+  RunServer(options, script_text, sim::app::platform::ExecutableFolder(argv[0]), command_folder,
+            loop, rcon.get());
   // The plugin is unloaded and the game gone: every engine block handed out
   // since the start must have come back.
   if (const int64_t live = sim::LiveEngineBlocks(); live != 0) {

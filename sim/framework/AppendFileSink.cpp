@@ -4,6 +4,9 @@
 #include <system_error>
 #include <utility>
 
+#include "host/Utf8Path.h"
+#include "sim/framework/platform/Platform.h"
+
 namespace sim {
 
 AppendFileSink::AppendFileSink(std::string path) : path_(std::move(path)) {}
@@ -29,8 +32,8 @@ void AppendFileSink::Close() {
 void AppendFileSink::sink_it_(const spdlog::details::log_msg& record) {
   if (file_ == nullptr && !failed_) {
     std::error_code ignored;
-    std::filesystem::create_directories(std::filesystem::path(path_).parent_path(), ignored);
-    file_ = std::fopen(path_.c_str(), "ab");
+    std::filesystem::create_directories(PathFromUtf8(path_).parent_path(), ignored);
+    file_ = platform::OpenFile(path_, "ab");
     // A log that cannot be opened is not tried again for every record; the
     // records still reach standard error through the other sink.
     failed_ = file_ == nullptr;

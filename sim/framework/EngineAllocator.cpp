@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "sim/framework/SimHost.h"
+#include "sim/framework/platform/Platform.h"
 
 namespace sim {
 namespace {
@@ -35,14 +36,7 @@ void* EngineMalloc(uint64_t size, uint32_t alignment) {
   }
   // A zero-sized request still gets a block of its own, as the engine's does.
   const size_t bytes = size == 0 ? 1 : static_cast<size_t>(size);
-  void* block = nullptr;
-  const bool power_of_two = (alignment & (alignment - 1)) == 0;
-  if (alignment > alignof(std::max_align_t) && power_of_two) {
-    const size_t rounded = (bytes + alignment - 1) / alignment * alignment;
-    block = std::aligned_alloc(alignment, rounded);
-  } else {
-    block = std::malloc(bytes);
-  }
+  void* block = platform::AllocateBlock(bytes, alignment);
   if (block != nullptr) {
     live_blocks.fetch_add(1);
   }
@@ -54,7 +48,7 @@ void EngineFree(void* block) {
     return;
   }
   live_blocks.fetch_sub(1);
-  std::free(block);
+  platform::FreeBlock(block);
 }
 
 void FailAllocationsAfter(std::optional<int64_t> granted) {

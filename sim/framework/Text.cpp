@@ -138,6 +138,12 @@ FString FStringFromUtf8(std::string_view text) {
 }  // namespace sim
 
 std::wstring AsaApi::Tools::Utf8Decode(const std::string& text) {
+  if constexpr (sizeof(wchar_t) == 2) {
+    // 16-bit wide text is UTF-16: a character beyond the Basic Multilingual
+    // Plane becomes a surrogate pair.
+    const std::u16string units = sim::Utf8ToUtf16(text);
+    return std::wstring(units.begin(), units.end());
+  }
   std::wstring out;
   out.reserve(text.size());
   size_t at = 0;

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "host/Tools.h"
+#include "host/Utf8Path.h"
 #include "sim/framework/Internal.h"
 #include "sim/framework/SimHost.h"
 
@@ -14,7 +15,7 @@ namespace {
 std::string WorkingDirectory() {
   std::error_code error;
   const auto dir = std::filesystem::current_path(error);
-  return error ? std::string(".") : dir.string();
+  return error ? std::string(".") : Utf8FromPath(dir);
 }
 
 struct ToolsState {

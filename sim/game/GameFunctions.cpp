@@ -67,7 +67,7 @@ char16_t FoldCase(char16_t unit) {
   return unit;
 }
 
-int Stricmp(const TCHAR* a, const TCHAR* b) {
+int Stricmp(const EngineChar* a, const EngineChar* b) {
   if (a == nullptr) {
     a = u"";
   }

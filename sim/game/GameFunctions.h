@@ -58,7 +58,7 @@ using GetUniqueNetIdAsStringFunction = FString*(AShooterPlayerController* contro
 // 0 when equal ignoring case (ASCII and Latin-1 letters), else the difference
 // of the first differing folded units.
 inline constexpr const char* kStricmp = "FGenericPlatformStricmp.Stricmp(wchar_t*,wchar_t*)";
-using StricmpFunction = int(const TCHAR* a, const TCHAR* b);
+using StricmpFunction = int(const EngineChar* a, const EngineChar* b);
 
 // Prints "kick ID: MESSAGE", takes the player off the server and destroys the
 // controller. A controller that is already gone is left alone.

@@ -10,8 +10,8 @@
 #include "console/ConsolePrint.h"
 #include "host/ApiUtils.h"
 #include "host/GameFunction.h"
-#include "host/Platform.h"
 #include "host/Timer.h"
+#include "plugin/LibraryPath.h"
 #include "plugin/PluginLog.h"
 
 void KickPlayer(AShooterPlayerController* controller, FString message) {
@@ -48,7 +48,7 @@ void ScheduleKick(AShooterPlayerController* controller, std::string line,
   FString message = ToFString(message_setting());
   API::Timer& timer = API::Timer::Get();
   const int delay = Settings::KickTimer();
-  const std::string library = Platform::OwnLibraryPath();
+  const std::string& library = LibraryPath::Get();
   timer.DelayExecuteInternal(PendingKick(controller, std::move(message)), delay,
                              fmt::format("{}_{}", library, 0), library);
 }

@@ -12,7 +12,7 @@ bool EqualsIgnoreCase(CountedText entry, CountedText identifier) {
   if (entry_count <= 1) {
     return true;
   }
-  const auto stricmp = GameFunction<int(const TCHAR*, const TCHAR*)>(
+  const auto stricmp = GameFunction<int(const EngineChar*, const EngineChar*)>(
       "FGenericPlatformStricmp.Stricmp(wchar_t*,wchar_t*)");
   return stricmp(entry.units, identifier.units) == 0;
 }

@@ -7,7 +7,7 @@
 // An engine string's text as the comparison sees it: its units and its count
 // of units with the terminator (0: empty without storage).
 struct CountedText {
-  const TCHAR* units;
+  const EngineChar* units;
   int32_t count;
 };
 

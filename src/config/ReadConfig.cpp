@@ -8,6 +8,7 @@
 
 #include "config/InstallPluginConfig.h"
 #include "host/Tools.h"
+#include "host/Utf8Path.h"
 #include "plugin/Names.h"
 #include "plugin/PluginLog.h"
 
@@ -23,8 +24,8 @@ void ReadConfigFile(const std::string& path) {
   // A directory opens as a stream on this platform but can never be read.
   std::error_code ignored;
   std::ifstream file;
-  if (!std::filesystem::is_directory(path, ignored)) {
-    file.open(path);
+  if (!std::filesystem::is_directory(PathFromUtf8(path), ignored)) {
+    file.open(PathFromUtf8(path));
   }
   if (!file.is_open()) {
     throw std::runtime_error("Can't open config.json");

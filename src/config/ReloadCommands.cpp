@@ -7,7 +7,7 @@
 #include "config/ReadConfig.h"
 #include "host/ApiUtils.h"
 #include "host/GameFunction.h"
-#include "host/Platform.h"
+#include "plugin/LibraryPath.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ constexpr FLinearColor kGreen{0, 1, 0, 1};
 
 void TellReloaded(APlayerController* controller) {
   const auto messaging =
-      AsaApi::GetApiUtils().GetMessagingManager(FString(Platform::OwnLibraryPath().c_str()));
+      AsaApi::GetApiUtils().GetMessagingManager(FString(LibraryPath::Get().c_str()));
   if (!messaging) {
     throw std::runtime_error("the host has no messaging object for this plugin");
   }

@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include <spdlog/sinks/ansicolor_sink.h>
 #include <spdlog/spdlog.h>
 
 #include "console/ConsoleTimestamp.h"
+#include "plugin/platform/ConsoleSink.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ void Print(const char* colour, const std::string& message) {
 }  // namespace
 
 void SetupConsoleLogger() {
-  auto sink = std::make_shared<spdlog::sinks::ansicolor_stdout_sink_mt>();
+  auto sink = Platform::MakeConsoleSink();
   auto logger = std::make_shared<spdlog::logger>("custom", std::move(sink));
   // Takes the registry's defaults and registers the name, or throws before
   // anything here has changed.

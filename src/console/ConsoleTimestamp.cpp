@@ -2,10 +2,11 @@
 
 #include <ctime>
 
+#include "plugin/platform/Platform.h"
+
 std::string ConsoleTimestamp() {
   const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
+  const std::tm local = Platform::LocalTime(now);
   char buffer[80];
   const size_t length = std::strftime(buffer, sizeof(buffer), "%m/%d/%y %H:%M", &local);
   return std::string(buffer, length);

@@ -7,7 +7,7 @@
 #include "host/FMemory.h"
 
 // A unit of the engine's text: UTF-16, also where wchar_t is 32 bits wide.
-using TCHAR = char16_t;
+using EngineChar = char16_t;
 
 // The engine's string: a block of UTF-16 code units ending in a zero unit, with
 // a count that includes that terminator. An empty string has no block and count
@@ -45,7 +45,7 @@ class FString {
   ~FString() { FMemory::Free(data_); }
 
   // The text's code units; an empty string gives a zero-length text.
-  const TCHAR* operator*() const { return count_ != 0 ? data_ : u""; }
+  const EngineChar* operator*() const { return count_ != 0 ? data_ : u""; }
 
   // The units with the terminator: 0 for an empty string without a block.
   int32_t Num() const { return count_; }
@@ -55,11 +55,11 @@ class FString {
 
   // A string holding exactly these units (plus the terminator), for the host's
   // own constructors and for tests.
-  static FString FromUnits(const TCHAR* units, int32_t length) {
+  static FString FromUnits(const EngineChar* units, int32_t length) {
     FString result;
     result.Allocate(length + 1);
     if (length > 0) {
-      std::memcpy(result.data_, units, sizeof(TCHAR) * static_cast<size_t>(length));
+      std::memcpy(result.data_, units, sizeof(EngineChar) * static_cast<size_t>(length));
     }
     result.data_[length] = 0;
     return result;
@@ -71,7 +71,8 @@ class FString {
 
  private:
   void Allocate(int32_t count) {
-    data_ = static_cast<TCHAR*>(FMemory::Malloc(sizeof(TCHAR) * static_cast<uint64_t>(count)));
+    data_ = static_cast<EngineChar*>(
+        FMemory::Malloc(sizeof(EngineChar) * static_cast<uint64_t>(count)));
     count_ = count;
     capacity_ = count;
   }
@@ -81,7 +82,7 @@ class FString {
       return;
     }
     Allocate(other.count_);
-    std::memcpy(data_, other.data_, sizeof(TCHAR) * static_cast<size_t>(other.count_));
+    std::memcpy(data_, other.data_, sizeof(EngineChar) * static_cast<size_t>(other.count_));
   }
 
   void Swap(FString& other) noexcept {
@@ -90,7 +91,7 @@ class FString {
     std::swap(capacity_, other.capacity_);
   }
 
-  TCHAR* data_ = nullptr;
+  EngineChar* data_ = nullptr;
   int32_t count_ = 0;
   int32_t capacity_ = 0;
 };

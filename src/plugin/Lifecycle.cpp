@@ -11,6 +11,7 @@
 #include "console/ConsolePrint.h"
 #include "host/Commands.h"
 #include "host/Hooks.h"
+#include "plugin/LibraryPath.h"
 #include "plugin/Names.h"
 #include "plugin/PluginLog.h"
 
@@ -84,6 +85,7 @@ void Attempt(Step step) noexcept {
 
 void Load() noexcept {
   try {
+    LibraryPath::Resolve();
     PluginLog::Get().Init(Names::kPlugin);
     if (!TryReadConfig()) {
       return;

@@ -1,9 +1,9 @@
 #pragma once
 
-// Start: opens the log channel, reads the configuration and, when it was read,
-// sets up the console print, registers the reload commands and installs the
-// hooks. A failed read leaves one error record and an idle plugin. Nothing
-// escapes: the library is being attached when this runs.
+// Start: resolves the library's own path, opens the log channel, reads the
+// configuration and, when it was read, sets up the console print, registers the
+// reload commands and installs the hooks. A failed read leaves one error record and an idle plugin.
+// Nothing escapes: the library is being attached when this runs.
 void Load() noexcept;
 
 // Stop: removes both commands and all three hooks, whatever Load got to.

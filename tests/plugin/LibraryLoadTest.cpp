@@ -2,8 +2,6 @@
 // process as the host does: attach runs Load, detach runs Unload, and nothing
 // of the plugin is left behind in the host when it is gone.
 
-#include <dlfcn.h>
-
 #include <filesystem>
 #include <fstream>
 #include <mutex>
@@ -15,6 +13,8 @@
 #include <spdlog/sinks/base_sink.h>
 
 #include "host/LogSinks.h"
+#include "host/Utf8Path.h"
+#include "sim/app/platform/Library.h"
 #include "sim/framework/SimHost.h"
 #include "sim/game/Game.h"
 
@@ -45,7 +45,7 @@ class LibraryLoad : public ::testing::Test {
            ("gatehouse-library-" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_ / "ArkApi/Plugins/Gatehouse");
-    sim::SetCurrentDir(dir_.string());
+    sim::SetCurrentDir(Utf8FromPath(dir_));
     sim::SetOutputWriter([this](std::string_view line) { lines_.emplace_back(line); });
     sim::SetErrorWriter([](std::string_view) {});
     capture_ = std::make_shared<CaptureSink>();
@@ -63,18 +63,17 @@ class LibraryLoad : public ::testing::Test {
   }
 
   void* Open() {
-    void* handle = dlopen(GATEHOUSE_PLUGIN_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-    EXPECT_NE(handle, nullptr) << dlerror();
+    std::string error;
+    void* handle = sim::app::platform::OpenLibrary(GATEHOUSE_PLUGIN_LIBRARY, error);
+    EXPECT_NE(handle, nullptr) << error;
     return handle;
   }
 
   static void Close(void* handle) {
-    ASSERT_EQ(dlclose(handle), 0) << dlerror();
-    void* still = dlopen(GATEHOUSE_PLUGIN_LIBRARY, RTLD_NOW | RTLD_NOLOAD);
-    EXPECT_EQ(still, nullptr) << "the plugin library did not leave the process";
-    if (still != nullptr) {
-      dlclose(still);
-    }
+    std::string error;
+    ASSERT_TRUE(sim::app::platform::CloseLibrary(handle, error)) << error;
+    EXPECT_FALSE(sim::app::platform::LibraryStillLoaded(GATEHOUSE_PLUGIN_LIBRARY))
+        << "the plugin library did not leave the process";
   }
 
   void WriteConfig(const std::string& text) const {

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <mutex>
 #include <regex>
-#include <sstream>
+#include <string_view>
 
 #include <spdlog/sinks/base_sink.h>
 #include <spdlog/spdlog.h>
@@ -51,6 +51,7 @@ std::string FreshServerDir() {
 }  // namespace
 
 void PluginTest::SetUp() {
+  ConsoleCapture::Prepare();
   sim::ResetHost();
   live_blocks_at_start_ = sim::LiveEngineBlocks();
   dir_ = FreshServerDir();
@@ -130,11 +131,16 @@ std::vector<std::string> PluginTest::LogMessages() const {
 
 std::vector<std::string> PluginTest::ConsoleLines(const std::string& captured) {
   static const std::regex stamp(R"(\d\d/\d\d/\d\d \d\d:\d\d)");
+  // Split at the system's line end, so that one written twice shows.
+  const std::string_view line_end = ConsoleCapture::kLineEnd;
   std::vector<std::string> lines;
-  std::istringstream in(captured);
-  for (std::string line; std::getline(in, line);) {
+  size_t at = 0;
+  while (at < captured.size()) {
+    size_t end = captured.find(line_end, at);
+    const std::string line = captured.substr(at, end == std::string::npos ? end : end - at);
     lines.push_back(
         std::regex_replace(line, stamp, kStamp, std::regex_constants::format_first_only));
+    at = end == std::string::npos ? captured.size() : end + line_end.size();
   }
   return lines;
 }

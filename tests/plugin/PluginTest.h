@@ -9,6 +9,7 @@
 #include <spdlog/common.h>
 #include <nlohmann/json.hpp>
 
+#include "ConsoleCapture.h"
 #include "RecordingPermissions.h"
 #include "sim/game/Game.h"
 
@@ -45,9 +46,9 @@ class PluginTest : public ::testing::Test {
   // Runs something with standard output captured; gives what it wrote.
   template <class Action>
   static std::string CapturingConsole(Action action) {
-    ::testing::internal::CaptureStdout();
+    ConsoleCapture::Begin();
     action();
-    return ::testing::internal::GetCapturedStdout();
+    return ConsoleCapture::End();
   }
   // The console lines written, split at line ends, with the stamps masked.
   static std::vector<std::string> ConsoleLines(const std::string& captured);

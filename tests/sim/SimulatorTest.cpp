@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "host/Utf8Path.h"
 #include "sim/app/EventLoop.h"
 #include "sim/app/Simulator.h"
 #include "tests/sim/HostFixture.h"
@@ -23,7 +24,8 @@ class Simulator : public HostFixture {
     sim::app::Options options;
     options.dir = ServerDir();
     options.plugin = GATEHOUSE_TEST_PLUGIN;
-    simulator.emplace(options, std::filesystem::path(GATEHOUSE_PERMISSIONS).parent_path(),
+    simulator.emplace(options,
+                      Utf8FromPath(std::filesystem::path(GATEHOUSE_PERMISSIONS).parent_path()),
                       ServerDir(), loop);
   }
 

@@ -12,8 +12,8 @@
 #include "host/Commands.h"
 #include "host/FString.h"
 #include "host/Hooks.h"
-#include "host/Platform.h"
 #include "host/Timer.h"
+#include "plugin/platform/Platform.h"
 
 namespace {
 

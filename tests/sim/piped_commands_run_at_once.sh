@@ -22,6 +22,7 @@ expect() {
     echo "FAIL: no line within 10 s, expected '$1'"
     exit 1
   fi
+  line=${line%$'\r'}  # a Windows build ends its lines in "\r\n"
   if [ "$line" != "$1" ]; then
     echo "FAIL: got '$line', expected '$1'"
     exit 1

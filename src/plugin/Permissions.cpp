@@ -1,11 +1,11 @@
 #include "host/Permissions.h"
 
-#include <dlfcn.h>
-
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "host/Tools.h"
+#include "plugin/platform/Platform.h"
 
 namespace Permissions {
 namespace {
@@ -15,21 +15,10 @@ using IsPlayerInGroupFunction = bool(const FString&, const FString&);
 // The permissions plugin's own IsPlayerInGroup, by its linker name.
 constexpr const char* kIsPlayerInGroupSymbol = "_ZN11Permissions15IsPlayerInGroupERK7FStringS2_";
 
-std::string LastLoaderError() {
-  const char* error = dlerror();
-  return error != nullptr ? error : "unknown reason";
-}
-
 // The bound library. It stays open while the plugin is loaded and is let go
 // with the plugin's other process-wide state.
 class Binding {
  public:
-  ~Binding() {
-    if (handle_ != nullptr) {
-      dlclose(handle_);
-    }
-  }
-
   IsPlayerInGroupFunction* Get() {
     if (function_ == nullptr) {
       Bind();
@@ -41,26 +30,23 @@ class Binding {
   void Bind() {
     const std::string path = AsaApi::Tools::GetPermissionsLibraryPath();
     if (path.empty()) {
-      throw std::runtime_error(
-          "permissions library is not available: the server runs without it");
+      throw std::runtime_error("permissions library is not available: the server runs without it");
     }
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr) {
-      throw std::runtime_error("cannot open permissions library " + path + ": " +
-                               LastLoaderError());
+    std::string reason;
+    Platform::SharedLibrary library = Platform::SharedLibrary::Open(path, reason);
+    if (!library) {
+      throw std::runtime_error("cannot open permissions library " + path + ": " + reason);
     }
-    void* symbol = dlsym(handle, kIsPlayerInGroupSymbol);
+    void* symbol = library.Symbol(kIsPlayerInGroupSymbol, reason);
     if (symbol == nullptr) {
-      const std::string reason = LastLoaderError();
-      dlclose(handle);
       throw std::runtime_error("cannot bind Permissions::IsPlayerInGroup in " + path + ": " +
                                reason);
     }
-    handle_ = handle;
+    library_ = std::move(library);
     function_ = reinterpret_cast<IsPlayerInGroupFunction*>(symbol);
   }
 
-  void* handle_ = nullptr;
+  Platform::SharedLibrary library_;
   IsPlayerInGroupFunction* function_ = nullptr;
 };
 

@@ -1,8 +1,8 @@
-#include "host/Platform.h"
-
 #include <dlfcn.h>
 #include <limits.h>
 #include <stdlib.h>
+
+#include "plugin/platform/Platform.h"
 
 namespace Platform {
 

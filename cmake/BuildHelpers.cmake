@@ -1,0 +1,43 @@
+# gatehouse_plugin_library(TARGET): builds a library as the host needs a plugin:
+# nothing exported, and free to leave the process when the host unloads it.
+function(gatehouse_plugin_library target)
+  if(WIN32)
+    # Without this the linker exports every symbol of a DLL that marks none.
+    target_link_options(${target} PRIVATE -Wl,--exclude-all-symbols)
+    return()
+  endif()
+  # STB_GNU_UNIQUE symbols would pin the library in memory after dlclose.
+  target_compile_options(${target} PRIVATE -fvisibility=hidden -fvisibility-inlines-hidden
+    -fno-gnu-unique)
+  set(exports "${PROJECT_SOURCE_DIR}/src/plugin/platform/posix/exports.map")
+  target_link_options(${target} PRIVATE "-Wl,--version-script=${exports}")
+  set_target_properties(${target} PROPERTIES LINK_DEPENDS "${exports}")
+  if(NOT GATEHOUSE_SANITIZE)
+    target_link_options(${target} PRIVATE -Wl,--no-undefined)
+  endif()
+endfunction()
+
+# gatehouse_gtest(TARGET PREFIX [gtest_discover_tests options]): the test
+# program's cases as tests. Under Wine every start of a program costs time, so
+# there the whole program is one test.
+include(GoogleTest)
+function(gatehouse_gtest target prefix)
+  if(WIN32)
+    add_test(NAME ${prefix}unit COMMAND ${target})
+    set_tests_properties(${prefix}unit PROPERTIES TIMEOUT 600)
+    return()
+  endif()
+  gtest_discover_tests(${target} TEST_PREFIX "${prefix}" ${ARGN})
+endfunction()
+
+# gatehouse_tests_need_wine(): under Wine, every test defined so far in the
+# calling folder waits until the test wine.prefix has created the prefix.
+function(gatehouse_tests_need_wine)
+  if(NOT WIN32)
+    return()
+  endif()
+  get_property(tests DIRECTORY PROPERTY TESTS)
+  if(tests)
+    set_tests_properties(${tests} PROPERTIES FIXTURES_REQUIRED wine_prefix)
+  endif()
+endfunction()

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <ctime>
+#include <string>
+#include <utility>
+
+// What the plugin needs of the operating system. Each system has its own
+// implementation in a folder of its own (posix/, windows/), picked by the build.
+namespace Platform {
+
+// The full path of the library file that holds this code, as the operating
+// system reports it, in UTF-8. Asks the system at every call: the plugin asks
+// once, at load (see plugin/LibraryPath.h).
+std::string OwnLibraryPath();
+
+// The calendar time of this moment in the server's time zone.
+std::tm LocalTime(std::time_t when);
+
+// A library opened by path and closed when its holder lets go of it.
+class SharedLibrary {
+ public:
+  SharedLibrary() = default;
+  ~SharedLibrary() { Close(); }
+  SharedLibrary(SharedLibrary&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+  SharedLibrary& operator=(SharedLibrary&& other) noexcept {
+    if (this != &other) {
+      Close();
+      handle_ = std::exchange(other.handle_, nullptr);
+    }
+    return *this;
+  }
+  SharedLibrary(const SharedLibrary&) = delete;
+  SharedLibrary& operator=(const SharedLibrary&) = delete;
+
+  // Opens the file at this path (UTF-8). On failure the result is empty and
+  // `error` holds the system's reason.
+  static SharedLibrary Open(const std::string& path, std::string& error);
+
+  explicit operator bool() const { return handle_ != nullptr; }
+
+  // The address of an exported symbol, by its linker name; null, with the
+  // system's reason in `error`, when the library has none.
+  void* Symbol(const char* name, std::string& error) const;
+
+ private:
+  explicit SharedLibrary(void* handle) : handle_(handle) {}
+  void Close() noexcept;
+
+  void* handle_ = nullptr;
+};
+
+}  // namespace Platform

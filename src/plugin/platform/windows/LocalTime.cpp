@@ -1,0 +1,13 @@
+#include <time.h>
+
+#include "plugin/platform/Platform.h"
+
+namespace Platform {
+
+std::tm LocalTime(std::time_t when) {
+  std::tm local{};
+  localtime_s(&local, &when);
+  return local;
+}
+
+}  // namespace Platform
