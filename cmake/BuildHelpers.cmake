@@ -9,7 +9,7 @@ function(gatehouse_plugin_library target)
   # STB_GNU_UNIQUE symbols would pin the library in memory after dlclose.
   target_compile_options(${target} PRIVATE -fvisibility=hidden -fvisibility-inlines-hidden
     -fno-gnu-unique)
-  set(exports "${PROJECT_SOURCE_DIR}/src/plugin/platform/posix/exports.map")
+  set(exports "${PROJECT_SOURCE_DIR}/src/plugin/entry/posix/exports.map")
   target_link_options(${target} PRIVATE "-Wl,--version-script=${exports}")
   set_target_properties(${target} PROPERTIES LINK_DEPENDS "${exports}")
   if(NOT GATEHOUSE_SANITIZE)

@@ -11,8 +11,8 @@
 #include "host/ApiUtils.h"
 #include "host/GameFunction.h"
 #include "host/Timer.h"
-#include "plugin/LibraryPath.h"
-#include "plugin/PluginLog.h"
+#include "common/LibraryPath.h"
+#include "common/PluginLog.h"
 
 void KickPlayer(AShooterPlayerController* controller, FString message) {
   AShooterGameMode* const game_mode = AsaApi::GetApiUtils().GetShooterGameMode();

@@ -3,7 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "config/SettingRead.h"
-#include "plugin/PluginLog.h"
+#include "common/PluginLog.h"
 
 void LogHookFailure(const char* hook, const std::exception& error) noexcept {
   // The JSON library raises only inside setting reads and the list walks, each

@@ -9,8 +9,8 @@
 #include "config/InstallPluginConfig.h"
 #include "host/Tools.h"
 #include "host/Utf8Path.h"
-#include "plugin/Names.h"
-#include "plugin/PluginLog.h"
+#include "common/Names.h"
+#include "common/PluginLog.h"
 
 std::string ConfigPath() {
   return AsaApi::Tools::GetCurrentDir() + "/ArkApi/Plugins/" + Names::kPlugin + "/config.json";

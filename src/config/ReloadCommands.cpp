@@ -7,7 +7,7 @@
 #include "config/ReadConfig.h"
 #include "host/ApiUtils.h"
 #include "host/GameFunction.h"
-#include "plugin/LibraryPath.h"
+#include "common/LibraryPath.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <spdlog/spdlog.h>
 
 #include "console/ConsoleTimestamp.h"
-#include "plugin/platform/ConsoleSink.h"
+#include "platform/ConsoleSink.h"
 
 namespace {
 

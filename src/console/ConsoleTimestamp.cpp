@@ -2,7 +2,7 @@
 
 #include <ctime>
 
-#include "plugin/platform/Platform.h"
+#include "platform/Platform.h"
 
 std::string ConsoleTimestamp() {
   const std::time_t now = std::time(nullptr);

@@ -11,9 +11,9 @@
 #include "console/ConsolePrint.h"
 #include "host/Commands.h"
 #include "host/Hooks.h"
-#include "plugin/LibraryPath.h"
-#include "plugin/Names.h"
-#include "plugin/PluginLog.h"
+#include "common/LibraryPath.h"
+#include "common/Names.h"
+#include "common/PluginLog.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "host/Tools.h"
-#include "plugin/platform/Platform.h"
+#include "platform/Platform.h"
 
 namespace Permissions {
 namespace {

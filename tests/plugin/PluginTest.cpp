@@ -13,8 +13,8 @@
 #include "config/ReadConfig.h"
 #include "host/LogSinks.h"
 #include "plugin/Lifecycle.h"
-#include "plugin/Names.h"
-#include "plugin/PluginLog.h"
+#include "common/Names.h"
+#include "common/PluginLog.h"
 #include "sim/framework/SimHost.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "RecordingPermissions.h"
 #include "admission/PostLoginHook.h"
 #include "config/PluginConfig.h"
-#include "plugin/platform/Platform.h"
+#include "platform/Platform.h"
 #include "sim/framework/SimHost.h"
 #include "sim/game/EngineObjects.h"
 

@@ -13,7 +13,7 @@
 #include "host/FString.h"
 #include "host/Hooks.h"
 #include "host/Timer.h"
-#include "plugin/platform/Platform.h"
+#include "platform/Platform.h"
 
 namespace {
 

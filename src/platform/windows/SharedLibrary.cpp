@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "plugin/platform/Platform.h"
-#include "plugin/platform/windows/WideText.h"
+#include "platform/Platform.h"
+#include "platform/windows/WideText.h"
 
 namespace Platform {
 namespace {

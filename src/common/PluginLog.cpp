@@ -1,4 +1,4 @@
-#include "plugin/PluginLog.h"
+#include "common/PluginLog.h"
 
 #include "host/HostLogSink.h"
 #include "host/LogSinks.h"

@@ -1,6 +1,6 @@
 #include <time.h>
 
-#include "plugin/platform/Platform.h"
+#include "platform/Platform.h"
 
 namespace Platform {
 

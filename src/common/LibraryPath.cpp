@@ -1,6 +1,6 @@
-#include "plugin/LibraryPath.h"
+#include "common/LibraryPath.h"
 
-#include "plugin/platform/Platform.h"
+#include "platform/Platform.h"
 
 namespace LibraryPath {
 namespace {

@@ -10,7 +10,7 @@ namespace Platform {
 
 // The full path of the library file that holds this code, as the operating
 // system reports it, in UTF-8. Asks the system at every call: the plugin asks
-// once, at load (see plugin/LibraryPath.h).
+// once, at load (see common/LibraryPath.h).
 std::string OwnLibraryPath();
 
 // The calendar time of this moment in the server's time zone.

@@ -2,7 +2,7 @@
 #include <limits.h>
 #include <stdlib.h>
 
-#include "plugin/platform/Platform.h"
+#include "platform/Platform.h"
 
 namespace Platform {
 

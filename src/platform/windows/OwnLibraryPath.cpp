@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "plugin/platform/Platform.h"
-#include "plugin/platform/windows/WideText.h"
+#include "platform/Platform.h"
+#include "platform/windows/WideText.h"
 
 namespace Platform {
 

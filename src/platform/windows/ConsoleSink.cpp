@@ -1,4 +1,4 @@
-#include "plugin/platform/ConsoleSink.h"
+#include "platform/ConsoleSink.h"
 
 #include <spdlog/sinks/wincolor_sink.h>
 
