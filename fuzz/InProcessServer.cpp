@@ -11,12 +11,12 @@
 #include <spdlog/sinks/null_sink.h>
 #include <spdlog/spdlog.h>
 
+#include "common/Names.h"
+#include "common/PluginLog.h"
 #include "config/PluginConfig.h"
 #include "config/ReadConfig.h"
 #include "host/LogSinks.h"
 #include "plugin/Lifecycle.h"
-#include "common/Names.h"
-#include "common/PluginLog.h"
 #include "sim/framework/SimHost.h"
 #include "sim/game/EngineObjects.h"
 #include "sim/permissions/PermissionGroups.h"

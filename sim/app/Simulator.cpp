@@ -7,9 +7,9 @@
 #include <system_error>
 
 #include "host/Tools.h"
+#include "host/Utf8Path.h"
 #include "sim/app/FaultCommand.h"
 #include "sim/app/MemoryReport.h"
-#include "host/Utf8Path.h"
 #include "sim/app/Numbers.h"
 #include "sim/app/RconDispatch.h"
 #include "sim/framework/SimHost.h"

@@ -6,13 +6,13 @@
 #include <fmt/format.h>
 
 #include "admission/TextConversion.h"
+#include "common/LibraryPath.h"
+#include "common/PluginLog.h"
 #include "config/Settings.h"
 #include "console/ConsolePrint.h"
 #include "host/ApiUtils.h"
 #include "host/GameFunction.h"
 #include "host/Timer.h"
-#include "common/LibraryPath.h"
-#include "common/PluginLog.h"
 
 void KickPlayer(AShooterPlayerController* controller, FString message) {
   AShooterGameMode* const game_mode = AsaApi::GetApiUtils().GetShooterGameMode();

@@ -2,8 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "config/SettingRead.h"
 #include "common/PluginLog.h"
+#include "config/SettingRead.h"
 
 void LogHookFailure(const char* hook, const std::exception& error) noexcept {
   // The JSON library raises only inside setting reads and the list walks, each

@@ -6,11 +6,11 @@
 #include <system_error>
 #include <utility>
 
+#include "common/Names.h"
+#include "common/PluginLog.h"
 #include "config/InstallPluginConfig.h"
 #include "host/Tools.h"
 #include "host/Utf8Path.h"
-#include "common/Names.h"
-#include "common/PluginLog.h"
 
 std::string ConfigPath() {
   return AsaApi::Tools::GetCurrentDir() + "/ArkApi/Plugins/" + Names::kPlugin + "/config.json";

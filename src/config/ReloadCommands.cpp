@@ -4,10 +4,10 @@
 #include <stdexcept>
 #include <string>
 
+#include "common/LibraryPath.h"
 #include "config/ReadConfig.h"
 #include "host/ApiUtils.h"
 #include "host/GameFunction.h"
-#include "common/LibraryPath.h"
 
 namespace {
 

@@ -17,7 +17,8 @@ namespace AsaApi {
 class ICommands {
  public:
   virtual ~ICommands() = default;
-  virtual void AddConsoleCommand(const FString& command, const ConsoleCommandCallback& callback) = 0;
+  virtual void AddConsoleCommand(const FString& command,
+                                 const ConsoleCommandCallback& callback) = 0;
   virtual void AddRconCommand(const FString& command, const RconCommandCallback& callback) = 0;
   virtual bool RemoveConsoleCommand(const FString& command) = 0;
   virtual bool RemoveRconCommand(const FString& command) = 0;

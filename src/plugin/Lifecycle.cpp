@@ -6,14 +6,14 @@
 #include "admission/CapacityBypass.h"
 #include "admission/HookSlots.h"
 #include "admission/PostLoginHook.h"
+#include "common/LibraryPath.h"
+#include "common/Names.h"
+#include "common/PluginLog.h"
 #include "config/ReadConfig.h"
 #include "config/ReloadCommands.h"
 #include "console/ConsolePrint.h"
 #include "host/Commands.h"
 #include "host/Hooks.h"
-#include "common/LibraryPath.h"
-#include "common/Names.h"
-#include "common/PluginLog.h"
 
 namespace {
 

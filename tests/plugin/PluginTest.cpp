@@ -10,11 +10,11 @@
 #include <spdlog/sinks/base_sink.h>
 #include <spdlog/spdlog.h>
 
+#include "common/Names.h"
+#include "common/PluginLog.h"
 #include "config/ReadConfig.h"
 #include "host/LogSinks.h"
 #include "plugin/Lifecycle.h"
-#include "common/Names.h"
-#include "common/PluginLog.h"
 #include "sim/framework/SimHost.h"
 
 namespace {
