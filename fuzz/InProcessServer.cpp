@@ -13,7 +13,7 @@
 
 #include "common/Names.h"
 #include "common/PluginLog.h"
-#include "config/PluginConfig.h"
+#include "config/InstallPluginConfig.h"
 #include "config/ReadConfig.h"
 #include "host/LogSinks.h"
 #include "plugin/Lifecycle.h"
@@ -69,7 +69,8 @@ InProcessServer::InProcessServer(int32_t capacity) {
   sim::permissions::Clear();
   auto& sinks = AsaApi::GetLogSinks();
   sinks.assign({std::make_shared<spdlog::sinks::null_sink_mt>()});
-  PluginConfig() = nullptr;
+  // A fresh module holds JSON null until its first successful read.
+  InstallPluginConfig(nullptr);
   rcon_.reply = [](int32_t, int32_t, const std::string&) {};
   game_ = std::make_unique<sim::Game>(capacity);
 }
@@ -80,7 +81,8 @@ InProcessServer::~InProcessServer() {
   }
   game_.reset();
   sim::ResetHost();
-  PluginConfig() = nullptr;
+  // A fresh module holds JSON null until its first successful read.
+  InstallPluginConfig(nullptr);
   if (sim::LiveEngineBlocks() != live_blocks_at_start_) {
     std::fprintf(stderr, "engine blocks leaked: %lld\n",
                  static_cast<long long>(sim::LiveEngineBlocks() - live_blocks_at_start_));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,5 +35,8 @@ bool ReadStandardInput(EventLoop& loop, const std::function<bool(std::string_vie
 // it reads standard input; null when it can.
 extern const char* const kNoRconServer;
 extern const char* const kNoRealClockWithInput;
+
+// The process's resident memory in kB as the system reports it, or nothing.
+std::optional<long long> ResidentKilobytes();
 
 }  // namespace sim::app::platform

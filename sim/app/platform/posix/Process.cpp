@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 
 #include "sim/app/EventLoop.h"
 
@@ -74,6 +75,17 @@ bool ReadStandardInput(EventLoop& loop, const std::function<bool(std::string_vie
     }
   }
   return false;
+}
+
+std::optional<long long> ResidentKilobytes() {
+  std::ifstream statm("/proc/self/statm");
+  long long total_pages = 0;
+  long long resident_pages = 0;
+  const long page_size = ::sysconf(_SC_PAGESIZE);
+  if (!(statm >> total_pages >> resident_pages) || page_size <= 0) {
+    return std::nullopt;
+  }
+  return resident_pages * page_size / 1024;
 }
 
 }  // namespace sim::app::platform

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 // After windows.h, which it needs.
+#include <psapi.h>
 #include <shellapi.h>
 
 #include "sim/app/EventLoop.h"
@@ -89,6 +90,15 @@ bool ReadStandardInput(EventLoop& /*loop*/, const std::function<bool(std::string
     }
   }
   return false;
+}
+
+std::optional<long long> ResidentKilobytes() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  if (K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters) == 0) {
+    return std::nullopt;
+  }
+  return static_cast<long long>(counters.WorkingSetSize / 1024);
 }
 
 }  // namespace sim::app::platform
