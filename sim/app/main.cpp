@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -120,6 +121,69 @@ void RunServer(const Options& options, const std::string& script_text,
   }
 }
 
+// The run's end when the command line asks for no server or for one this build
+// cannot be: the exit status, after the usage or the reason. Nothing: go on.
+std::optional<int> EndBeforeTheServer(const Options& options) {
+  if (options.help) {
+    std::printf("%s\n", sim::app::kUsage);
+    return 0;
+  }
+  if (const char* missing = Unsupported(options)) {
+    std::fprintf(stderr, "gatehouse-sim: %s\n%s\n", missing, sim::app::kUsage);
+    return kBadCommandLine;
+  }
+  if (!options.dir.empty() && !std::filesystem::is_directory(PathFromUtf8(options.dir))) {
+    std::fprintf(stderr, "gatehouse-sim: --dir %s is not a folder\n%s\n", options.dir.c_str(),
+                 sim::app::kUsage);
+    return kBadCommandLine;
+  }
+  return std::nullopt;
+}
+
+// The commands to run from --script (none: standard input), and the folder
+// from which their relative `config` paths start.
+struct Commands {
+  std::string script_text;
+  std::string folder;
+};
+
+std::optional<Commands> ReadCommands(const Options& options) {
+  Commands commands{{}, Utf8FromPath(std::filesystem::current_path())};
+  if (options.script.empty()) {
+    return commands;
+  }
+  const std::filesystem::path script_path = PathFromUtf8(options.script);
+  std::ifstream script(script_path, std::ios::binary);
+  if (!script || std::filesystem::is_directory(script_path)) {
+    std::fprintf(stderr, "gatehouse-sim: cannot read script %s\n", options.script.c_str());
+    return std::nullopt;
+  }
+  commands.script_text.assign(std::istreambuf_iterator<char>(script),
+                              std::istreambuf_iterator<char>());
+  commands.folder = Utf8FromPath(std::filesystem::absolute(script_path).parent_path());
+  return commands;
+}
+
+// RCON over TCP listens before the plugin loads, so that a port that cannot be
+// had ends the run before anything happens. Null with --rcon-port unset, and
+// after the reason when the port cannot be served.
+std::unique_ptr<sim::app::RemoteConsole> ListenForRcon(const Options& options, EventLoop& loop,
+                                                       bool& failed) {
+  failed = false;
+  if (!options.rcon_port) {
+    return nullptr;
+  }
+  std::string error;
+  auto rcon = sim::app::StartRemoteConsole(*options.rcon_port, options.rcon_password, &error);
+  if (!rcon) {
+    std::fprintf(stderr, "gatehouse-sim: cannot serve RCON: %s\n", error.c_str());
+    failed = true;
+    return nullptr;
+  }
+  loop.AddSource(rcon.get());
+  return rcon;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -134,49 +198,23 @@ int main(int argc, char** argv) {
     return kBadCommandLine;
   }
   const Options& options = *parsed.options;
-  if (options.help) {
-    std::printf("%s\n", sim::app::kUsage);
-    return 0;
+  if (const auto status = EndBeforeTheServer(options)) {
+    return *status;
   }
-  if (const char* missing = Unsupported(options)) {
-    std::fprintf(stderr, "gatehouse-sim: %s\n%s\n", missing, sim::app::kUsage);
+  const auto commands = ReadCommands(options);
+  if (!commands) {
     return kBadCommandLine;
   }
-  if (!options.dir.empty() && !std::filesystem::is_directory(PathFromUtf8(options.dir))) {
-    std::fprintf(stderr, "gatehouse-sim: --dir %s is not a folder\n%s\n", options.dir.c_str(),
-                 sim::app::kUsage);
-    return kBadCommandLine;
-  }
-  std::string script_text;
-  std::string command_folder = Utf8FromPath(std::filesystem::current_path());
-  if (!options.script.empty()) {
-    const std::filesystem::path script_path = PathFromUtf8(options.script);
-    std::ifstream script(script_path, std::ios::binary);
-    if (!script || std::filesystem::is_directory(script_path)) {
-      std::fprintf(stderr, "gatehouse-sim: cannot read script %s\n", options.script.c_str());
-      return kBadCommandLine;
-    }
-    script_text.assign(std::istreambuf_iterator<char>(script), std::istreambuf_iterator<char>());
-    command_folder = Utf8FromPath(std::filesystem::absolute(script_path).parent_path());
-  }
-
   sim::app::platform::InstallStopHandlers();
   sim::SetClockMode(ChooseClock(options, sim::app::platform::StandardInputIsTerminal()));
   EventLoop loop;
-  // RCON over TCP listens before the plugin loads, so that a port that cannot
-  // be had ends the run before anything happens.
-  std::unique_ptr<sim::app::RemoteConsole> rcon;
-  if (options.rcon_port) {
-    std::string error;
-    rcon = sim::app::StartRemoteConsole(*options.rcon_port, options.rcon_password, &error);
-    if (!rcon) {
-      std::fprintf(stderr, "gatehouse-sim: cannot serve RCON: %s\n", error.c_str());
-      return kBadCommandLine;
-    }
-    loop.AddSource(rcon.get());
+  bool rcon_failed = false;
+  const auto rcon = ListenForRcon(options, loop, rcon_failed);
+  if (rcon_failed) {
+    return kBadCommandLine;
   }
-  RunServer(options, script_text, sim::app::platform::ExecutableFolder(argv[0]), command_folder,
-            loop, rcon.get());
+  RunServer(options, commands->script_text, sim::app::platform::ExecutableFolder(argv[0]),
+            commands->folder, loop, rcon.get());
   // The plugin is unloaded and the game gone: every engine block handed out
   // since the start must have come back.
   if (const int64_t live = sim::LiveEngineBlocks(); live != 0) {

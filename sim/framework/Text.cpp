@@ -45,6 +45,27 @@ void AppendUtf8(std::string& out, char32_t c) {
   }
 }
 
+// The sequence's length, the lead byte's payload and the smallest value a
+// sequence of that length may encode; length 0 for a byte that cannot lead one.
+struct Form {
+  int length;
+  char32_t payload_mask;
+  char32_t minimum;
+};
+
+Form FormOf(unsigned char lead) {
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    return {2, 0x1F, 0x80};
+  }
+  if (lead >= 0xE0 && lead <= 0xEF) {
+    return {3, 0x0F, 0x800};
+  }
+  if (lead >= 0xF0 && lead <= 0xF4) {
+    return {4, 0x07, 0x10000};
+  }
+  return {0, 0, 0};
+}
+
 // Decodes one character at `at` and moves past it. An invalid sequence gives
 // U+FFFD and moves past its longest valid beginning (at least one byte), so the
 // bytes after it are read afresh.
@@ -55,21 +76,8 @@ char32_t DecodeUtf8(std::string_view text, size_t& at) {
   if (lead < 0x80) {
     return lead;
   }
-  // The sequence's length, the lead byte's payload and the smallest value a
-  // sequence of that length may encode.
-  struct Form {
-    int length;
-    char32_t payload_mask;
-    char32_t minimum;
-  };
-  Form form{};
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    form = {2, 0x1F, 0x80};
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    form = {3, 0x0F, 0x800};
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    form = {4, 0x07, 0x10000};
-  } else {
+  const Form form = FormOf(lead);
+  if (form.length == 0) {
     return kReplacement;
   }
   const int length = form.length;

@@ -20,7 +20,8 @@ if grep -qx '## json' "$expected"; then
   echo '## json' >>"$actual"
   "$sim" check --json "$config" >>"$actual" 2>&1
 fi
-if ! diff -u <(sed "s#$config#CONFIG#g" "$actual") "$expected"; then
+# Line ends are the system's: a Windows build ends its lines in \r\n.
+if ! diff -u <(tr -d '\r' <"$actual" | sed "s#$config#CONFIG#g") "$expected"; then
   echo "FAIL: the report on $config differs from $expected"
   exit 1
 fi
