@@ -33,6 +33,8 @@ set(CPACK_PACKAGE_VENDOR "Gatehouse maintainers")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+# Debug information stays in the build tree; the archive ships stripped binaries.
+set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DIRECTORY "${CMAKE_BINARY_DIR}/packages")
 if(WIN32)
   set(CPACK_GENERATOR ZIP)

@@ -44,3 +44,4 @@ string(APPEND CMAKE_SHARED_LINKER_FLAGS " -Wl,--exclude-libs,ALL")
 
 # Libraries are named as on Windows (Gatehouse.dll, Permissions.dll).
 set(CMAKE_SHARED_LIBRARY_PREFIX "")
+set(CMAKE_SHARED_MODULE_PREFIX "")
