@@ -8,11 +8,12 @@
 #include <fstream>
 
 #include <fmt/format.h>
-#include <spdlog/spdlog.h>
 
 #include "config/ReadConfig.h"
 #include "plugin/Lifecycle.h"
 #include "sim/framework/SimHost.h"
+
+namespace gatehouse {
 
 namespace bench {
 
@@ -81,9 +82,6 @@ void Server::LoadPlugin() {
   if (players_ < 0) {
     UseConfig(0, 0);
   }
-  // The library's own logging registry would go with it; in-process the
-  // console logger's name must be free again before the next Load.
-  spdlog::drop("custom");
   Load();
   loaded_ = true;
 }
@@ -94,6 +92,9 @@ void Server::UnloadPlugin() {
   }
   Unload();
   loaded_ = false;
+  // The settings ended with the plugin's state: the next use reads them again.
+  players_ = -1;
+  groups_ = -1;
 }
 
 SilentStdout::SilentStdout() {
@@ -129,3 +130,5 @@ void Beside(benchmark::State& state, std::initializer_list<std::string> baseline
 }
 
 }  // namespace bench
+
+}  // namespace gatehouse

@@ -14,6 +14,8 @@
 
 #include "sim/game/Game.h"
 
+namespace gatehouse {
+
 namespace bench {
 
 // A 32-digit hexadecimal Identifier, the i-th of a fixed sequence.
@@ -80,3 +82,5 @@ class EngineBlockCheck {
 void Beside(benchmark::State& state, std::initializer_list<std::string> baselines);
 
 }  // namespace bench
+
+}  // namespace gatehouse

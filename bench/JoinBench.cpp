@@ -14,6 +14,8 @@
 #include "BenchServer.h"
 #include "sim/framework/SimHost.h"
 
+namespace gatehouse {
+
 namespace {
 
 constexpr char kStranger[] = "ffffffffffffffffffffffffffffffff";
@@ -54,3 +56,5 @@ BENCHMARK(Join)
     ->ArgNames({"players", "groups"})
     ->ArgsProduct({{0, 10, 1000, 10000, 100000, 1000000}, {0, 5, 20, 50}})
     ->Unit(benchmark::kMicrosecond);
+
+}  // namespace gatehouse

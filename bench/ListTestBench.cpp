@@ -16,6 +16,8 @@
 #include "admission/PreparedLists.h"
 #include "config/Settings.h"
 
+namespace gatehouse {
+
 namespace {
 
 // The last entry, in another letter case.
@@ -113,3 +115,5 @@ BENCHMARK(FloorHashLookup)->Arg(10)->Arg(10000)->Arg(100000)->Arg(1000000);
 BENCHMARK(FloorPlainLoop)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ListTest)->Arg(10)->Arg(10000)->Arg(100000)->Arg(1000000);
 BENCHMARK(ListTestWalked)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond)->Iterations(5);
+
+}  // namespace gatehouse

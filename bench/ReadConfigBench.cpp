@@ -13,6 +13,8 @@
 #include "admission/PreparedLists.h"
 #include "config/ReadConfig.h"
 
+namespace gatehouse {
+
 namespace {
 
 constexpr int64_t kPlayers = 100000;
@@ -62,3 +64,5 @@ BENCHMARK(PlainParse)->Unit(benchmark::kMillisecond);
 BENCHMARK(ReadConfigOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(ReadConfigAndPrepare)->Unit(benchmark::kMillisecond);
 BENCHMARK(FirstTestAfterRead)->Unit(benchmark::kMillisecond);
+
+}  // namespace gatehouse

@@ -1,14 +1,27 @@
+# gatehouse_plugin_compile_options(TARGET [SCOPE]): compiles a target's sources
+# as a plugin's: on ELF systems no symbol is visible outside its library, and
+# none is STB_GNU_UNIQUE, which would pin the library in memory after dlclose.
+# SCOPE is PUBLIC by default: what links the target compiles the same way.
+function(gatehouse_plugin_compile_options target)
+  set(scope PUBLIC)
+  if(ARGC GREATER 1)
+    set(scope ${ARGV1})
+  endif()
+  if(NOT WIN32)
+    target_compile_options(${target} ${scope} -fvisibility=hidden -fvisibility-inlines-hidden
+      -fno-gnu-unique)
+  endif()
+endfunction()
+
 # gatehouse_plugin_library(TARGET): builds a library as the host needs a plugin:
 # nothing exported, and free to leave the process when the host unloads it.
 function(gatehouse_plugin_library target)
+  gatehouse_plugin_compile_options(${target} PRIVATE)
   if(WIN32)
     # Without this the linker exports every symbol of a DLL that marks none.
     target_link_options(${target} PRIVATE -Wl,--exclude-all-symbols)
     return()
   endif()
-  # STB_GNU_UNIQUE symbols would pin the library in memory after dlclose.
-  target_compile_options(${target} PRIVATE -fvisibility=hidden -fvisibility-inlines-hidden
-    -fno-gnu-unique)
   set(exports "${PROJECT_SOURCE_DIR}/src/plugin/entry/posix/exports.map")
   target_link_options(${target} PRIVATE "-Wl,--version-script=${exports}")
   set_target_properties(${target} PROPERTIES LINK_DEPENDS "${exports}")

@@ -9,17 +9,17 @@
 #include <fstream>
 
 #include <spdlog/sinks/null_sink.h>
-#include <spdlog/spdlog.h>
 
 #include "common/Names.h"
-#include "common/PluginLog.h"
-#include "config/InstallPluginConfig.h"
+#include "common/ProcessState.h"
 #include "config/ReadConfig.h"
 #include "host/LogSinks.h"
 #include "plugin/Lifecycle.h"
 #include "sim/framework/SimHost.h"
 #include "sim/game/EngineObjects.h"
 #include "sim/permissions/PermissionGroups.h"
+
+namespace gatehouse {
 
 namespace fuzz {
 namespace {
@@ -69,8 +69,8 @@ InProcessServer::InProcessServer(int32_t capacity) {
   sim::permissions::Clear();
   auto& sinks = AsaApi::GetLogSinks();
   sinks.assign({std::make_shared<spdlog::sinks::null_sink_mt>()});
-  // A fresh module holds JSON null until its first successful read.
-  InstallPluginConfig(nullptr);
+  // Each input meets the plugin as a freshly loaded module does: no state.
+  ProcessState::Release();
   rcon_.reply = [](int32_t, int32_t, const std::string&) {};
   game_ = std::make_unique<sim::Game>(capacity);
 }
@@ -81,8 +81,7 @@ InProcessServer::~InProcessServer() {
   }
   game_.reset();
   sim::ResetHost();
-  // A fresh module holds JSON null until its first successful read.
-  InstallPluginConfig(nullptr);
+  ProcessState::Release();
   if (sim::LiveEngineBlocks() != live_blocks_at_start_) {
     std::fprintf(stderr, "engine blocks leaked: %lld\n",
                  static_cast<long long>(sim::LiveEngineBlocks() - live_blocks_at_start_));
@@ -101,15 +100,12 @@ void InProcessServer::DeleteConfig() const {
 }
 
 void InProcessServer::Load() {
-  ::Load();
+  gatehouse::Load();
   loaded_ = true;
 }
 
 void InProcessServer::Unload() {
-  ::Unload();
-  // The plugin library's own logging registry goes with it; in-process the
-  // registry is shared, so the next Load may set the console up again.
-  spdlog::drop("custom");
+  gatehouse::Unload();
   loaded_ = false;
 }
 
@@ -142,3 +138,5 @@ void Count(const char* name, uint64_t amount) {
 }
 
 }  // namespace fuzz
+
+}  // namespace gatehouse

@@ -8,6 +8,8 @@
 #include "host/EngineTypes.h"
 #include "sim/game/Game.h"
 
+namespace gatehouse {
+
 namespace fuzz {
 
 // The plugin's code running in-process against the simulated host and game,
@@ -50,3 +52,5 @@ class InProcessServer {
 void Count(const char* name, uint64_t amount);
 
 }  // namespace fuzz
+
+}  // namespace gatehouse

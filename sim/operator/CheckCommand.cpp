@@ -27,10 +27,10 @@ int Bad(const std::string& why) {
   return kBadCommandLine;
 }
 
-}  // namespace
-
-int RunCheck(const std::vector<std::string>& arguments) {
-  CheckOptions options;
+// Reads the command line into `options`. Gives the exit status when the run
+// ends here (help, or a command line it refuses), nothing when it goes on.
+std::optional<int> ParseArguments(const std::vector<std::string>& arguments,
+                                  CheckOptions& options) {
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
     if (argument == "--help" || argument == "-h") {
@@ -60,11 +60,21 @@ int RunCheck(const std::vector<std::string>& arguments) {
   if (options.dir.empty() == options.file.empty()) {
     return Bad("give either --dir DIR or FILE");
   }
+  return std::nullopt;
+}
+
+}  // namespace
+
+int RunCheck(const std::vector<std::string>& arguments) {
+  CheckOptions options;
+  if (const std::optional<int> status = ParseArguments(arguments, options)) {
+    return *status;
+  }
   std::string path = options.file;
   if (!options.dir.empty()) {
     // The plugin's own path under the server folder.
     SetCurrentDir(options.dir);
-    path = ConfigPath();
+    path = gatehouse::ConfigPath();
   }
   const CheckResult result = CheckConfigFile(path);
   const std::string report = options.json ? JsonReport(result) : TextReport(result);

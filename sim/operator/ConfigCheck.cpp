@@ -29,17 +29,23 @@ struct Setting {
 
 const std::vector<Setting>& TheSettings() {
   static const std::vector<Setting> settings{
-      {"OnlyWhitelisted", Kind::boolean, [] { return json(Settings::OnlyWhitelisted()); }},
-      {"DebugPostLogin", Kind::boolean, [] { return json(Settings::DebugPostLogin()); }},
-      {"WhitelistedGroups", Kind::list, [] { return json(Settings::WhitelistedGroups()); }},
-      {"WhitelistedPlayers", Kind::list, [] { return json(Settings::WhitelistedPlayers()); }},
-      {"KickMessage", Kind::text, [] { return json(Settings::KickMessage()); }},
-      {"KickTimer", Kind::number, [] { return json(Settings::KickTimer()); }},
-      {"UseBlacklist", Kind::boolean, [] { return json(Settings::UseBlacklist()); }},
-      {"BlacklistedGroups", Kind::list, [] { return json(Settings::BlacklistedGroups()); }},
-      {"BlacklistKickMessage", Kind::text, [] { return json(Settings::BlacklistKickMessage()); }},
-      {"AllowJoinFullServer", Kind::boolean, [] { return json(Settings::AllowJoinFullServer()); }},
-      {"DebugPreLogin", Kind::boolean, [] { return json(Settings::DebugPreLogin()); }},
+      {"OnlyWhitelisted", Kind::boolean,
+       [] { return json(gatehouse::Settings::OnlyWhitelisted()); }},
+      {"DebugPostLogin", Kind::boolean, [] { return json(gatehouse::Settings::DebugPostLogin()); }},
+      {"WhitelistedGroups", Kind::list,
+       [] { return json(gatehouse::Settings::WhitelistedGroups()); }},
+      {"WhitelistedPlayers", Kind::list,
+       [] { return json(gatehouse::Settings::WhitelistedPlayers()); }},
+      {"KickMessage", Kind::text, [] { return json(gatehouse::Settings::KickMessage()); }},
+      {"KickTimer", Kind::number, [] { return json(gatehouse::Settings::KickTimer()); }},
+      {"UseBlacklist", Kind::boolean, [] { return json(gatehouse::Settings::UseBlacklist()); }},
+      {"BlacklistedGroups", Kind::list,
+       [] { return json(gatehouse::Settings::BlacklistedGroups()); }},
+      {"BlacklistKickMessage", Kind::text,
+       [] { return json(gatehouse::Settings::BlacklistKickMessage()); }},
+      {"AllowJoinFullServer", Kind::boolean,
+       [] { return json(gatehouse::Settings::AllowJoinFullServer()); }},
+      {"DebugPreLogin", Kind::boolean, [] { return json(gatehouse::Settings::DebugPreLogin()); }},
   };
   return settings;
 }
@@ -128,7 +134,7 @@ class Checker {
   explicit Checker(CheckResult& result) : result_(result) {}
 
   void Run() {
-    const json& document = PluginConfig();
+    const json& document = gatehouse::PluginConfig();
     if (!document.is_object()) {
       NotAnObject(document);
       return;
@@ -151,7 +157,7 @@ class Checker {
   void NotAnObject(const json& document) {
     std::string what;
     try {
-      Settings::AllowJoinFullServer();
+      gatehouse::Settings::AllowJoinFullServer();
     } catch (const std::exception& error) {
       what = error.what();
     }
@@ -192,7 +198,7 @@ class Checker {
     for (const json& entry : read.value) {
       ++position;
       try {
-        IsListedPlayer(FString(), json::array({entry}));
+        gatehouse::IsListedPlayer(FString(), json::array({entry}));
       } catch (const std::exception& error) {
         if (!read.error) {
           read.error = error.what();
@@ -350,7 +356,7 @@ CheckResult CheckConfigFile(const std::string& path) {
   CheckResult result;
   result.path = path;
   try {
-    ReadConfigFile(path);
+    gatehouse::ReadConfigFile(path);
   } catch (const json::exception& error) {
     result.findings.push_back({Severity::error, "", error.what(), error.what()});
     return result;

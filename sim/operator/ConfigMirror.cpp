@@ -24,7 +24,7 @@ bool IsReload(std::u16string_view name) {
 void ReadAsThePluginDid() {
   // A failed read leaves the document as the plugin's failed read left its own.
   try {
-    ReadConfig();
+    gatehouse::ReadConfig();
   } catch (const std::exception&) {
   }
 }

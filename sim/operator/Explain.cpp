@@ -42,19 +42,20 @@ std::vector<std::string> Matches(const json& list, const char* key, const char* 
 }
 
 std::string WhyWhitelisted(const FString& identifier) {
-  const auto& groups = Settings::WhitelistedGroups();
-  const auto& players = Settings::WhitelistedPlayers();
+  const auto& groups = gatehouse::Settings::WhitelistedGroups();
+  const auto& players = gatehouse::Settings::WhitelistedPlayers();
   auto found = Matches(groups, "WhitelistedGroups", "in group",
-                       [&](const json& one) { return IsInAnyGroup(identifier, one); });
-  const auto listed = Matches(players, "WhitelistedPlayers", "listed as",
-                              [&](const json& one) { return IsListedPlayer(identifier, one); });
+                       [&](const json& one) { return gatehouse::IsInAnyGroup(identifier, one); });
+  const auto listed = Matches(players, "WhitelistedPlayers", "listed as", [&](const json& one) {
+    return gatehouse::IsListedPlayer(identifier, one);
+  });
   found.insert(found.end(), listed.begin(), listed.end());
   return Joined(found);
 }
 
 std::string WhyBlacklisted(const FString& identifier) {
-  return Joined(Matches(Settings::BlacklistedGroups(), "BlacklistedGroups", "in group",
-                        [&](const json& one) { return IsInAnyGroup(identifier, one); }));
+  return Joined(Matches(gatehouse::Settings::BlacklistedGroups(), "BlacklistedGroups", "in group",
+                        [&](const json& one) { return gatehouse::IsInAnyGroup(identifier, one); }));
 }
 
 std::string KickText(const std::string& message, int32_t delay) {
@@ -65,11 +66,11 @@ std::string KickText(const std::string& message, int32_t delay) {
 // The steps of the pre-login hook, in its order of reads.
 std::string PreLogin(const FString& identifier) {
   try {
-    if (!Settings::AllowJoinFullServer()) {
+    if (!gatehouse::Settings::AllowJoinFullServer()) {
       return "pre-login: no capacity bypass: AllowJoinFullServer is off";
     }
-    Settings::DebugPreLogin();
-    if (!IsWhitelisted(identifier)) {
+    gatehouse::Settings::DebugPreLogin();
+    if (!gatehouse::IsWhitelisted(identifier)) {
       return "pre-login: no capacity bypass: not whitelisted";
     }
     return "pre-login: capacity bypass (the next two capacity checks report room): " +
@@ -85,25 +86,25 @@ std::string PreLogin(const FString& identifier) {
 std::vector<std::string> PostLogin(const FString& identifier) {
   std::vector<std::string> lines;
   try {
-    if (!Settings::OnlyWhitelisted()) {
+    if (!gatehouse::Settings::OnlyWhitelisted()) {
       lines.push_back("post-login: whitelist: not enforced (OnlyWhitelisted is off)");
     } else {
-      Settings::DebugPostLogin();
-      if (IsWhitelisted(identifier)) {
+      gatehouse::Settings::DebugPostLogin();
+      if (gatehouse::IsWhitelisted(identifier)) {
         lines.push_back("post-login: whitelist: kept: " + WhyWhitelisted(identifier));
       } else {
-        const std::string message = Settings::KickMessage();
-        const int32_t delay = Settings::KickTimer();
+        const std::string message = gatehouse::Settings::KickMessage();
+        const int32_t delay = gatehouse::Settings::KickTimer();
         lines.push_back("post-login: whitelist: " + KickText(message, delay) + ": not whitelisted");
       }
     }
-    if (!Settings::UseBlacklist()) {
+    if (!gatehouse::Settings::UseBlacklist()) {
       lines.push_back("post-login: blacklist: not enforced (UseBlacklist is off)");
-    } else if (!IsBlacklisted(identifier)) {
+    } else if (!gatehouse::IsBlacklisted(identifier)) {
       lines.push_back("post-login: blacklist: kept: in no blacklisted group");
     } else {
-      const std::string message = Settings::BlacklistKickMessage();
-      const int32_t delay = Settings::KickTimer();
+      const std::string message = gatehouse::Settings::BlacklistKickMessage();
+      const int32_t delay = gatehouse::Settings::KickTimer();
       lines.push_back("post-login: blacklist: " + KickText(message, delay) + ": " +
                       WhyBlacklisted(identifier));
     }

@@ -152,30 +152,9 @@ void RconServer::ServiceClient(Client& client, short revents, Clock::time_point 
     return;
   }
   if (!client.closing && (revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
-    const Connection::ReadOutcome outcome = client.connection.ReadAvailable();
-    if (outcome == Connection::ReadOutcome::kFailed) {
-      client.dead = true;
+    ReadPackets(client);
+    if (client.dead) {
       return;
-    }
-    std::string& inbound = client.connection.Inbound();
-    size_t offset = 0;
-    while (!client.closing && !client.dead && !close_requested_) {
-      ParseResult parsed = ParsePacket(std::string_view(inbound).substr(offset));
-      if (parsed.status == ParseStatus::kIncomplete) {
-        break;
-      }
-      if (parsed.status == ParseStatus::kMalformed) {
-        client.dead = true;
-        return;
-      }
-      offset += parsed.consumed;
-      HandlePacket(client, std::move(parsed.packet));
-    }
-    inbound.erase(0, offset);
-    // A client that stopped sending still gets the answers to what it sent in
-    // full; a packet it left half-sent is dropped with it.
-    if (outcome == Connection::ReadOutcome::kEndOfStream) {
-      client.closing = true;
     }
   }
   if (!client.authenticated && !client.closing &&
@@ -184,6 +163,34 @@ void RconServer::ServiceClient(Client& client, short revents, Clock::time_point 
     return;
   }
   Flush(client, now);
+}
+
+void RconServer::ReadPackets(Client& client) {
+  const Connection::ReadOutcome outcome = client.connection.ReadAvailable();
+  if (outcome == Connection::ReadOutcome::kFailed) {
+    client.dead = true;
+    return;
+  }
+  std::string& inbound = client.connection.Inbound();
+  size_t offset = 0;
+  while (!client.closing && !client.dead && !close_requested_) {
+    ParseResult parsed = ParsePacket(std::string_view(inbound).substr(offset));
+    if (parsed.status == ParseStatus::kIncomplete) {
+      break;
+    }
+    if (parsed.status == ParseStatus::kMalformed) {
+      client.dead = true;
+      return;
+    }
+    offset += parsed.consumed;
+    HandlePacket(client, std::move(parsed.packet));
+  }
+  inbound.erase(0, offset);
+  // A client that stopped sending still gets the answers to what it sent in
+  // full; a packet it left half-sent is dropped with it.
+  if (outcome == Connection::ReadOutcome::kEndOfStream) {
+    client.closing = true;
+  }
 }
 
 void RconServer::HandlePacket(Client& client, Packet packet) {

@@ -100,6 +100,9 @@ class RconServer {
   void Accept(Clock::time_point now);
   bool ListenerResting(Clock::time_point now) const;
   void ServiceClient(Client& client, short revents, Clock::time_point now);
+  // Reads what the client sent and handles every whole packet in it; marks
+  // the client dead or closing as what it sent requires.
+  void ReadPackets(Client& client);
   void HandlePacket(Client& client, Packet packet);
   void AnswerPassword(Client& client, int32_t request_id, bool accepted);
   void Refuse(Client& client);

@@ -9,8 +9,11 @@
 #include "admission/Identifier.h"
 #include "admission/ListMembership.h"
 #include "admission/TextConversion.h"
+#include "common/ProcessState.h"
 #include "config/Settings.h"
 #include "console/ConsolePrint.h"
+
+namespace gatehouse {
 
 namespace {
 
@@ -35,8 +38,7 @@ bool ArmForWhitelisted(const FUniqueNetIdRepl* unique_id) {
 }  // namespace
 
 CapacityBypass& Bypass() {
-  static CapacityBypass bypass;
-  return bypass;
+  return ProcessState::Get<CapacityBypass>();
 }
 
 void PreLoginHook(AShooterGameMode* game_mode, FString& options, FString& address,
@@ -76,3 +78,5 @@ bool AtCapacityHook(AGameSession* session, bool first_flag, FString& text, bool 
   }
   return AtCapacityTrampoline()(session, first_flag, text, second_flag, number);
 }
+
+}  // namespace gatehouse

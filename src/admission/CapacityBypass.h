@@ -3,6 +3,8 @@
 #include "host/EngineTypes.h"
 #include "host/FString.h"
 
+namespace gatehouse {
+
 // Whitelisted players may join a full server: their pre-login arms a bypass
 // that answers the next two capacity checks with "not at capacity". The flags
 // belong to no player; only the two hooks below touch them.
@@ -24,3 +26,5 @@ void PreLoginHook(AShooterGameMode* game_mode, FString& options, FString& addres
 // Replaces the game's capacity check (true: at capacity).
 bool AtCapacityHook(AGameSession* session, bool first_flag, FString& text, bool second_flag,
                     int* number);
+
+}  // namespace gatehouse

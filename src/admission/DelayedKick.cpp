@@ -14,6 +14,8 @@
 #include "host/GameFunction.h"
 #include "host/Timer.h"
 
+namespace gatehouse {
+
 void KickPlayer(AShooterPlayerController* controller, FString message) {
   AShooterGameMode* const game_mode = AsaApi::GetApiUtils().GetShooterGameMode();
   if (game_mode == nullptr) {
@@ -52,3 +54,5 @@ void ScheduleKick(AShooterPlayerController* controller, std::string line,
   timer.DelayExecuteInternal(PendingKick(controller, std::move(message)), delay,
                              fmt::format("{}_{}", library, 0), library);
 }
+
+}  // namespace gatehouse

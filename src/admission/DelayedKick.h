@@ -6,6 +6,8 @@
 #include "host/FString.h"
 #include "host/WeakObjectPtr.h"
 
+namespace gatehouse {
+
 // Kicks the player of this controller through the running game mode with this
 // message; does nothing while no game mode is present.
 void KickPlayer(AShooterPlayerController* controller, FString message);
@@ -30,3 +32,5 @@ class PendingKick {
 // KickTimer delay, unchanged.
 void ScheduleKick(AShooterPlayerController* controller, std::string line,
                   std::string (*message_setting)());
+
+}  // namespace gatehouse

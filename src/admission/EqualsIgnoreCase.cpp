@@ -2,6 +2,8 @@
 
 #include "host/GameFunction.h"
 
+namespace gatehouse {
+
 bool EqualsIgnoreCase(CountedText entry, CountedText identifier) {
   const int64_t entry_count = entry.count;
   const int64_t identifier_count = identifier.count;
@@ -16,3 +18,5 @@ bool EqualsIgnoreCase(CountedText entry, CountedText identifier) {
       "FGenericPlatformStricmp.Stricmp(wchar_t*,wchar_t*)");
   return stricmp(entry.units, identifier.units) == 0;
 }
+
+}  // namespace gatehouse

@@ -4,6 +4,8 @@
 
 #include "host/FString.h"
 
+namespace gatehouse {
+
 // An engine string's text as the comparison sees it: its units and its count
 // of units with the terminator (0: empty without storage).
 struct CountedText {
@@ -24,3 +26,5 @@ bool EqualsIgnoreCase(CountedText entry, CountedText identifier);
 inline bool EqualsIgnoreCase(const FString& entry, const FString& identifier) {
   return EqualsIgnoreCase(Counted(entry), Counted(identifier));
 }
+
+}  // namespace gatehouse

@@ -2,6 +2,8 @@
 
 #include "host/Permissions.h"
 
+namespace gatehouse {
+
 GroupList::GroupList(const nlohmann::json& groups) {
   for (const nlohmann::json& entry : groups) {
     if (!entry.is_string()) {
@@ -33,3 +35,5 @@ size_t GroupList::MemoryBytes() const {
   }
   return bytes;
 }
+
+}  // namespace gatehouse

@@ -8,6 +8,8 @@
 
 #include "host/FString.h"
 
+namespace gatehouse {
+
 // A group list ready for the group test: each entry's text as the host's
 // narrow constructor takes it (its bytes up to the first zero byte), in the
 // list's own iteration order, up to the first entry that is not a string.
@@ -29,3 +31,5 @@ class GroupList {
   std::vector<std::string> names_;
   const nlohmann::json* first_non_string_ = nullptr;
 };
+
+}  // namespace gatehouse

@@ -5,6 +5,8 @@
 #include "common/PluginLog.h"
 #include "config/SettingRead.h"
 
+namespace gatehouse {
+
 void LogHookFailure(const char* hook, const std::exception& error) noexcept {
   // The JSON library raises only inside setting reads and the list walks, each
   // of which names its key before it can raise.
@@ -18,3 +20,5 @@ void LogHookFailure(const char* hook, const std::exception& error) noexcept {
 void LogHookFailure(const char* hook) noexcept {
   PluginLog::Get().Error("{}: unknown error", hook);
 }
+
+}  // namespace gatehouse

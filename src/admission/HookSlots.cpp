@@ -1,16 +1,32 @@
 #include "admission/HookSlots.h"
 
+#include "common/ProcessState.h"
+
+namespace gatehouse {
+namespace {
+
+struct Slots {
+  PreLoginFunction* pre_login = nullptr;
+  PostLoginFunction* post_login = nullptr;
+  AtCapacityFunction* at_capacity = nullptr;
+};
+
+Slots& TheSlots() {
+  return ProcessState::Get<Slots>();
+}
+
+}  // namespace
+
 PreLoginFunction*& PreLoginTrampoline() {
-  static PreLoginFunction* slot = nullptr;
-  return slot;
+  return TheSlots().pre_login;
 }
 
 PostLoginFunction*& PostLoginTrampoline() {
-  static PostLoginFunction* slot = nullptr;
-  return slot;
+  return TheSlots().post_login;
 }
 
 AtCapacityFunction*& AtCapacityTrampoline() {
-  static AtCapacityFunction* slot = nullptr;
-  return slot;
+  return TheSlots().at_capacity;
 }
+
+}  // namespace gatehouse

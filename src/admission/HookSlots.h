@@ -3,6 +3,8 @@
 #include "host/EngineTypes.h"
 #include "host/FString.h"
 
+namespace gatehouse {
+
 // The game functions the plugin hooks, as the host calls them: a member
 // function takes its object first. The pre-login's unique id arrives as a
 // pointer, since the game can pass none.
@@ -15,3 +17,5 @@ using AtCapacityFunction = bool(AGameSession*, bool, FString&, bool, int*);
 PreLoginFunction*& PreLoginTrampoline();
 PostLoginFunction*& PostLoginTrampoline();
 AtCapacityFunction*& AtCapacityTrampoline();
+
+}  // namespace gatehouse

@@ -2,6 +2,8 @@
 
 #include "host/GameFunction.h"
 
+namespace gatehouse {
+
 // Game functions that return an FString fill the result passed right after
 // their object and return it; the filled result is what counts.
 
@@ -18,3 +20,5 @@ FString GetIdentifier(AShooterPlayerController* controller) {
       "AShooterPlayerController.GetUniqueNetIdAsString()")(controller, &identifier);
   return identifier;
 }
+
+}  // namespace gatehouse

@@ -7,6 +7,8 @@
 #include "config/Settings.h"
 #include "host/Permissions.h"
 
+namespace gatehouse {
+
 namespace {
 
 // True when the test holds for any entry; every entry is tested. An entry
@@ -54,3 +56,5 @@ bool IsBlacklisted(const FString& identifier) {
   Settings::BlacklistedGroups();
   return lists.blacklisted_groups.AnyMember(identifier);
 }
+
+}  // namespace gatehouse

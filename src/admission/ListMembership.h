@@ -4,6 +4,8 @@
 
 #include "host/FString.h"
 
+namespace gatehouse {
+
 // List tests on an Identifier. A list is walked in its own iteration order
 // (array elements; object member values by name; null: nothing; any other
 // single value: itself) and every entry is visited, also after a match, so a
@@ -26,3 +28,5 @@ bool IsWhitelisted(const FString& identifier);
 
 // BlacklistedGroups, the same way.
 bool IsBlacklisted(const FString& identifier);
+
+}  // namespace gatehouse

@@ -5,6 +5,8 @@
 #include <limits>
 #include <stdexcept>
 
+namespace gatehouse {
+
 namespace {
 
 constexpr char16_t FoldAscii(char16_t unit) {
@@ -172,3 +174,5 @@ size_t PlayerIndex::MemoryBytes() const {
   }
   return bytes;
 }
+
+}  // namespace gatehouse

@@ -11,6 +11,8 @@
 #include "admission/EqualsIgnoreCase.h"
 #include "host/FString.h"
 
+namespace gatehouse {
+
 // WhitelistedPlayers ready for the player test, so that a join costs the same
 // however long the list is. Each entry becomes what the host's narrow
 // constructor makes of it: its bytes up to the first zero byte, one unit per
@@ -58,3 +60,5 @@ class PlayerIndex {
   std::vector<std::string> kept_apart_;
   const nlohmann::json* first_non_string_ = nullptr;
 };
+
+}  // namespace gatehouse

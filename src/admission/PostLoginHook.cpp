@@ -13,6 +13,8 @@
 #include "config/Settings.h"
 #include "console/ConsolePrint.h"
 
+namespace gatehouse {
+
 namespace {
 
 void EnforceWhitelist(AShooterPlayerController* player) {
@@ -58,3 +60,5 @@ void PostLoginHook(AShooterGameMode* game_mode, APlayerController* controller) {
     LogHookFailure("PostLoginHook");
   }
 }
+
+}  // namespace gatehouse

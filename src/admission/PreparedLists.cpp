@@ -3,8 +3,11 @@
 #include <cstdint>
 #include <memory>
 
+#include "common/ProcessState.h"
 #include "config/PluginConfig.h"
 #include "config/Settings.h"
+
+namespace gatehouse {
 
 namespace {
 
@@ -32,11 +35,13 @@ size_t PreparedLists::MemoryBytes() const {
 }
 
 const PreparedLists& CurrentLists() {
-  static Prepared prepared;
+  // The document first: the lists point into it, so it must be the older part
+  // and outlive them when the process state ends.
+  const nlohmann::json& document = PluginConfig();
+  Prepared& prepared = ProcessState::Get<Prepared>();
   if (!prepared.lists || prepared.generation != PluginConfigGeneration()) {
     // The lists before point into a document that is gone.
     prepared.lists.reset();
-    const nlohmann::json& document = PluginConfig();
     prepared.lists = std::make_unique<const PreparedLists>(PreparedLists{
         GroupList(ListIn(document, Settings::kWhitelistedGroups)),
         PlayerIndex(ListIn(document, Settings::kWhitelistedPlayers)),
@@ -46,3 +51,5 @@ const PreparedLists& CurrentLists() {
   }
   return *prepared.lists;
 }
+
+}  // namespace gatehouse

@@ -5,6 +5,8 @@
 #include "admission/GroupList.h"
 #include "admission/PlayerIndex.h"
 
+namespace gatehouse {
+
 // The three lists of the settings document in force, ready for the list
 // tests. They are prepared at the first test after each successful ReadConfig,
 // from the document that read put in force, and point into it: only ReadConfig
@@ -21,3 +23,5 @@ struct PreparedLists {
 
 // The lists of the document in force, prepared now if it is new.
 const PreparedLists& CurrentLists();
+
+}  // namespace gatehouse

@@ -6,6 +6,8 @@
 #include "host/FMemory.h"
 #include "host/Tools.h"
 
+namespace gatehouse {
+
 namespace {
 
 struct EngineFree {
@@ -40,3 +42,5 @@ FString ToFString(std::string text) {
   const std::wstring wide = AsaApi::Tools::Utf8Decode(text);
   return FString(wide.c_str());
 }
+
+}  // namespace gatehouse

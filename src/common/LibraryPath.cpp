@@ -1,13 +1,19 @@
 #include "common/LibraryPath.h"
 
+#include "common/ProcessState.h"
 #include "platform/Platform.h"
+
+namespace gatehouse {
 
 namespace LibraryPath {
 namespace {
 
+struct StoredPath {
+  std::string path;
+};
+
 std::string& Stored() {
-  static std::string path;
-  return path;
+  return ProcessState::Get<StoredPath>().path;
 }
 
 }  // namespace
@@ -21,3 +27,5 @@ const std::string& Get() {
 }
 
 }  // namespace LibraryPath
+
+}  // namespace gatehouse

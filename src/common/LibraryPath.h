@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace gatehouse {
+
 // The full path of the plugin's own library file: its identity towards the
 // host's timer (the tag and library of a kick) and messaging services (the
 // console reload's answer). Resolved once, as the first step of Load; every use
@@ -12,3 +14,5 @@ void Resolve();
 const std::string& Get();
 
 }  // namespace LibraryPath
+
+}  // namespace gatehouse

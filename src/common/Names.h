@@ -1,5 +1,7 @@
 #pragma once
 
+namespace gatehouse {
+
 // The names under which the plugin meets the host: its own name (the log
 // channel's name and the folder of its configuration), its command and the game
 // functions it hooks. Each is written here once.
@@ -14,3 +16,5 @@ constexpr char kPostLoginTarget[] = "AShooterGameMode.PostLogin(APlayerControlle
 constexpr char kAtCapacityTarget[] = "AGameSession.AtCapacity(bool,FString&,bool,int*)";
 
 }  // namespace Names
+
+}  // namespace gatehouse

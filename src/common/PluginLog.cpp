@@ -1,11 +1,13 @@
 #include "common/PluginLog.h"
 
+#include "common/ProcessState.h"
 #include "host/HostLogSink.h"
 #include "host/LogSinks.h"
 
+namespace gatehouse {
+
 PluginLog& PluginLog::Get() {
-  static PluginLog instance;
-  return instance;
+  return ProcessState::Get<PluginLog>();
 }
 
 void PluginLog::Init(const std::string& name) {
@@ -17,3 +19,5 @@ void PluginLog::Init(const std::string& name) {
   logger->flush_on(spdlog::level::info);
   logger_ = std::move(logger);
 }
+
+}  // namespace gatehouse

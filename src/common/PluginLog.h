@@ -6,11 +6,17 @@
 
 #include <spdlog/logger.h>
 
+namespace gatehouse {
+
 // The plugin's log channel: one synchronous logger whose records reach the
-// host's log sinks. There is a single instance in the process.
+// host's log sinks. The instance in use is a part of the process state.
 class PluginLog {
  public:
   static PluginLog& Get();
+
+  PluginLog() = default;
+  PluginLog(const PluginLog&) = delete;
+  PluginLog& operator=(const PluginLog&) = delete;
 
   // Builds the logger under this name over the host's sinks as they are now;
   // a logger built before is let go.
@@ -34,7 +40,7 @@ class PluginLog {
   }
 
  private:
-  PluginLog() = default;
-
   std::shared_ptr<spdlog::logger> logger_;
 };
+
+}  // namespace gatehouse

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+namespace gatehouse {
+
 namespace {
 
 int32_t ClampToInt32(double value) {
@@ -35,3 +37,5 @@ int32_t ToInt32(const nlohmann::json& value) {
   // Booleans convert to 1 and 0; everything else raises the library's error.
   return value.get<int32_t>();
 }
+
+}  // namespace gatehouse

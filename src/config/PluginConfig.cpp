@@ -2,7 +2,10 @@
 
 #include <utility>
 
+#include "common/ProcessState.h"
 #include "config/InstallPluginConfig.h"
+
+namespace gatehouse {
 
 namespace {
 
@@ -12,8 +15,7 @@ struct InstalledConfig {
 };
 
 InstalledConfig& Installed() {
-  static InstalledConfig installed;
-  return installed;
+  return ProcessState::Get<InstalledConfig>();
 }
 
 }  // namespace
@@ -33,3 +35,5 @@ void InstallPluginConfig(nlohmann::json&& document) noexcept {
   installed.document = std::move(document);
   ++installed.generation;
 }
+
+}  // namespace gatehouse

@@ -4,6 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
+namespace gatehouse {
+
 // The settings document as last read from config.json: JSON null until the
 // first successful read. Only ReadConfig replaces it; every setting is read
 // from it at the moment of use.
@@ -12,3 +14,5 @@ const nlohmann::json& PluginConfig();
 // How many documents ReadConfig has installed. Whatever is derived from
 // PluginConfig stays current while this number has not changed.
 uint64_t PluginConfigGeneration();
+
+}  // namespace gatehouse

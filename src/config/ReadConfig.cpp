@@ -12,6 +12,8 @@
 #include "host/Tools.h"
 #include "host/Utf8Path.h"
 
+namespace gatehouse {
+
 std::string ConfigPath() {
   return AsaApi::Tools::GetCurrentDir() + "/ArkApi/Plugins/" + Names::kPlugin + "/config.json";
 }
@@ -44,3 +46,5 @@ void LogReadFailure(const std::exception& error) noexcept {
 void LogUnknownReadFailure() noexcept {
   PluginLog::Get().Error("Failed to read config! unknown error");
 }
+
+}  // namespace gatehouse

@@ -3,6 +3,8 @@
 #include <exception>
 #include <string>
 
+namespace gatehouse {
+
 // The full path of config.json in the plugin's folder under the host's
 // current directory.
 std::string ConfigPath();
@@ -22,3 +24,5 @@ void ReadConfigFile(const std::string& path);
 void LogReadFailure(const std::exception& error) noexcept;
 // The same record for a failure that carries no message of its own.
 void LogUnknownReadFailure() noexcept;
+
+}  // namespace gatehouse

@@ -9,6 +9,8 @@
 #include "host/ApiUtils.h"
 #include "host/GameFunction.h"
 
+namespace gatehouse {
+
 namespace {
 
 constexpr char kReloaded[] = "Reloaded Config!";
@@ -66,3 +68,5 @@ void RconReload(RCONClientConnection* connection, RCONPacket* packet, UWorld* /*
     LogUnknownReadFailure();
   }
 }
+
+}  // namespace gatehouse

@@ -3,6 +3,8 @@
 #include "host/EngineTypes.h"
 #include "host/FString.h"
 
+namespace gatehouse {
+
 // "Gatehouse.Reload" from a player's console: reads config.json again and
 // tells the player "Reloaded Config!" in opaque green. Without a calling
 // player it does nothing. A failure is logged; the player hears nothing.
@@ -12,3 +14,5 @@ void ConsoleReload(APlayerController* controller, FString* command_line, bool fl
 // with "Reloaded Config!", or with an empty body after a failure, which is
 // logged.
 void RconReload(RCONClientConnection* connection, RCONPacket* packet, UWorld* world);
+
+}  // namespace gatehouse

@@ -2,6 +2,8 @@
 
 #include "config/PluginConfig.h"
 
+namespace gatehouse {
+
 namespace {
 
 const char* setting_in_use = "";
@@ -23,3 +25,5 @@ const nlohmann::json* FindSetting(const char* key) {
 const char* SettingInUse() {
   return setting_in_use;
 }
+
+}  // namespace gatehouse

@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+namespace gatehouse {
+
 // The member of PluginConfig under this key, where it lies in the document, or
 // null when the key is absent. Nothing is copied, so a value of any depth is
 // only ever looked at, never walked. Raises the JSON library's type error 306
@@ -21,3 +23,5 @@ T ReadSetting(const char* key, const T& default_value) {
 // before it can raise, so a configuration error met inside a hook is recorded
 // with the name of the setting whose read failed.
 const char* SettingInUse();
+
+}  // namespace gatehouse

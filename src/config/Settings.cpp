@@ -3,6 +3,8 @@
 #include "config/NumberConversion.h"
 #include "config/SettingRead.h"
 
+namespace gatehouse {
+
 namespace Settings {
 namespace {
 
@@ -55,3 +57,5 @@ const nlohmann::json& BlacklistedGroups() {
 }
 
 }  // namespace Settings
+
+}  // namespace gatehouse

@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
+namespace gatehouse {
+
 // The plugin's settings, each read from PluginConfig at the moment of the call
 // with its own key and default, so that a reload takes effect at the next
 // event. Each read raises the JSON library's type error for a value of the
@@ -36,3 +38,5 @@ const nlohmann::json& WhitelistedPlayers();
 const nlohmann::json& BlacklistedGroups();
 
 }  // namespace Settings
+
+}  // namespace gatehouse

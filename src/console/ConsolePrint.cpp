@@ -4,19 +4,35 @@
 
 #include <spdlog/spdlog.h>
 
+#include "common/ProcessState.h"
 #include "console/ConsoleTimestamp.h"
 #include "platform/ConsoleSink.h"
 
+namespace gatehouse {
+
 namespace {
 
+constexpr char kLoggerName[] = "custom";
+
+// A part of the process state. The console logger it registered leaves the
+// logging registry with it, as it would with the library's own registry at
+// unload: a plugin loaded again sets it up afresh.
 struct ConsoleState {
+  ConsoleState() = default;
+  ConsoleState(const ConsoleState&) = delete;
+  ConsoleState& operator=(const ConsoleState&) = delete;
+  ~ConsoleState() {
+    if (ready) {
+      spdlog::drop(kLoggerName);
+    }
+  }
+
   std::shared_ptr<spdlog::logger> logger;
   bool ready = false;
 };
 
 ConsoleState& Console() {
-  static ConsoleState state;
-  return state;
+  return ProcessState::Get<ConsoleState>();
 }
 
 void Print(const char* colour, const std::string& message) {
@@ -37,7 +53,7 @@ void Print(const char* colour, const std::string& message) {
 
 void SetupConsoleLogger() {
   auto sink = Platform::MakeConsoleSink();
-  auto logger = std::make_shared<spdlog::logger>("custom", std::move(sink));
+  auto logger = std::make_shared<spdlog::logger>(kLoggerName, std::move(sink));
   // Takes the registry's defaults and registers the name, or throws before
   // anything here has changed.
   spdlog::initialize_logger(logger);
@@ -54,3 +70,5 @@ void ConsolePrintInfo(std::string message) {
 void ConsolePrintAlert(std::string message) {
   Print("33", message);
 }
+
+}  // namespace gatehouse

@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace gatehouse {
+
 // Coloured, time-stamped lines on the server console (standard output), apart
 // from the log channel. A line is ESC "[" code "m", the stamp, one space, the
 // message byte for byte, then ESC "[0m".
@@ -16,3 +18,5 @@ void ConsolePrintInfo(std::string message);
 
 // Yellow (33): kick decisions.
 void ConsolePrintAlert(std::string message);
+
+}  // namespace gatehouse

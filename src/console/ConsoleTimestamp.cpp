@@ -4,6 +4,8 @@
 
 #include "platform/Platform.h"
 
+namespace gatehouse {
+
 std::string ConsoleTimestamp() {
   const std::time_t now = std::time(nullptr);
   const std::tm local = Platform::LocalTime(now);
@@ -11,3 +13,5 @@ std::string ConsoleTimestamp() {
   const size_t length = std::strftime(buffer, sizeof(buffer), "%m/%d/%y %H:%M", &local);
   return std::string(buffer, length);
 }
+
+}  // namespace gatehouse

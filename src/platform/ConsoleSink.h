@@ -4,6 +4,8 @@
 
 #include <spdlog/sinks/sink.h>
 
+namespace gatehouse {
+
 namespace Platform {
 
 // The system's colour console sink on standard output, guarded by a mutex. Its
@@ -11,3 +13,5 @@ namespace Platform {
 std::shared_ptr<spdlog::sinks::sink> MakeConsoleSink();
 
 }  // namespace Platform
+
+}  // namespace gatehouse

@@ -4,6 +4,8 @@
 #include <string>
 #include <utility>
 
+namespace gatehouse {
+
 // What the plugin needs of the operating system. Each system has its own
 // implementation in a folder of its own (posix/, windows/), picked by the build.
 namespace Platform {
@@ -50,3 +52,5 @@ class SharedLibrary {
 };
 
 }  // namespace Platform
+
+}  // namespace gatehouse

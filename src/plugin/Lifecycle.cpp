@@ -9,11 +9,14 @@
 #include "common/LibraryPath.h"
 #include "common/Names.h"
 #include "common/PluginLog.h"
+#include "common/ProcessState.h"
 #include "config/ReadConfig.h"
 #include "config/ReloadCommands.h"
 #include "console/ConsolePrint.h"
 #include "host/Commands.h"
 #include "host/Hooks.h"
+
+namespace gatehouse {
 
 namespace {
 
@@ -106,4 +109,7 @@ void Unload() noexcept {
   Attempt([] { DisableHook(Names::kPreLoginTarget, &PreLoginHook); });
   Attempt([] { DisableHook(Names::kPostLoginTarget, &PostLoginHook); });
   Attempt([] { DisableHook(Names::kAtCapacityTarget, &AtCapacityHook); });
+  ProcessState::Release();
 }
+
+}  // namespace gatehouse

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "common/ProcessState.h"
 #include "host/Tools.h"
 #include "platform/Platform.h"
 
@@ -15,8 +16,8 @@ using IsPlayerInGroupFunction = bool(const FString&, const FString&);
 // The permissions plugin's own IsPlayerInGroup, by its linker name.
 constexpr const char* kIsPlayerInGroupSymbol = "_ZN11Permissions15IsPlayerInGroupERK7FStringS2_";
 
-// The bound library. It stays open while the plugin is loaded and is let go
-// with the plugin's other process-wide state.
+// The bound library, a part of the plugin's process state: it stays open while
+// the plugin is loaded and is let go when that state ends.
 class Binding {
  public:
   IsPlayerInGroupFunction* Get() {
@@ -33,7 +34,8 @@ class Binding {
       throw std::runtime_error("permissions library is not available: the server runs without it");
     }
     std::string reason;
-    Platform::SharedLibrary library = Platform::SharedLibrary::Open(path, reason);
+    gatehouse::Platform::SharedLibrary library =
+        gatehouse::Platform::SharedLibrary::Open(path, reason);
     if (!library) {
       throw std::runtime_error("cannot open permissions library " + path + ": " + reason);
     }
@@ -46,13 +48,12 @@ class Binding {
     function_ = reinterpret_cast<IsPlayerInGroupFunction*>(symbol);
   }
 
-  Platform::SharedLibrary library_;
+  gatehouse::Platform::SharedLibrary library_;
   IsPlayerInGroupFunction* function_ = nullptr;
 };
 
 Binding& TheBinding() {
-  static Binding binding;
-  return binding;
+  return gatehouse::ProcessState::Get<Binding>();
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include "config/ReadConfig.h"
 #include "sim/game/EngineObjects.h"
 
+namespace gatehouse {
+
 namespace {
 
 // The game's side of the two hooks, standing in for the game's own functions
@@ -44,7 +46,7 @@ class Bypass : public PluginTest {
   void SetUp() override {
     PluginTest::SetUp();
     game_side = {};
-    ::Bypass() = {};
+    gatehouse::Bypass() = {};
     PreLoginTrampoline() = &RecordingPreLogin;
     AtCapacityTrampoline() = &AlwaysFull;
     recording_permissions::AddMember("staff-member", "Staff");
@@ -112,7 +114,7 @@ TEST_F(Bypass, StateMachine) {
       {"Wcrccc", "BBGG"},  // a refused player who armed nothing disarms nothing
   };
   for (const auto& c : cases) {
-    ::Bypass() = {};
+    gatehouse::Bypass() = {};
     EXPECT_EQ(Play(c.events), c.answers) << c.events;
   }
   EXPECT_EQ(game_side.pre_logins, 17);
@@ -194,14 +196,16 @@ TEST_F(Bypass, ConfigurationErrorsAreContained) {
   for (const auto& c : cases) {
     UseConfig(c.config);
     for (const bool armed : {false, true}) {
-      ::Bypass() = {armed, false};
+      gatehouse::Bypass() = {armed, false};
       const int pre_logins = game_side.pre_logins;
       const size_t records = LogMessages().size();
       PreLogin("alice");
       EXPECT_EQ(game_side.pre_logins, pre_logins + 1) << c.config;
-      EXPECT_EQ(::Bypass().IgnoreCapacity, armed) << c.config;
+      EXPECT_EQ(gatehouse::Bypass().IgnoreCapacity, armed) << c.config;
       ASSERT_EQ(LogMessages().size(), records + 1) << c.config;
       EXPECT_EQ(LogMessages().back(), c.message);
     }
   }
 }
+
+}  // namespace gatehouse

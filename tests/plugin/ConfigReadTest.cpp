@@ -10,6 +10,8 @@
 #include "config/ReadConfig.h"
 #include "config/Settings.h"
 
+namespace gatehouse {
+
 using nlohmann::json;
 
 using ConfigRead = PluginTest;
@@ -133,3 +135,5 @@ TEST_F(ConfigRead, LargeWhitelistLoads) {
   UseConfig(content);
   EXPECT_EQ(Settings::WhitelistedPlayers().size(), static_cast<size_t>(kPlayers));
 }
+
+}  // namespace gatehouse

@@ -1,6 +1,3 @@
-// The console print in a process of its own: whether the console logger has
-// been set up is process-wide state that only a fresh process shows.
-
 #include <ctime>
 #include <regex>
 #include <string>
@@ -8,8 +5,11 @@
 #include <gtest/gtest.h>
 #include <spdlog/spdlog.h>
 
+#include "common/ProcessState.h"
 #include "console/ConsolePrint.h"
 #include "console/ConsoleTimestamp.h"
+
+namespace gatehouse {
 
 namespace {
 
@@ -22,9 +22,17 @@ std::string Captured(Action action) {
 
 const std::regex kLine(R"(\x1b\[(\d\d)m(\d\d/\d\d/\d\d \d\d:\d\d) ([^\x1b]*)\x1b\[0m\n)");
 
+// Each test starts from a plugin with no state: the console logger is set up
+// by the test's first print, and goes with the state at the end.
+class ConsolePrint : public ::testing::Test {
+ protected:
+  void SetUp() override { ProcessState::Release(); }
+  void TearDown() override { ProcessState::Release(); }
+};
+
 }  // namespace
 
-TEST(ConsolePrint, FirstPrintSetsUpTheLoggerOnce) {
+TEST_F(ConsolePrint, FirstPrintSetsUpTheLoggerOnceAndTheEndOfTheStateRemovesIt) {
   ASSERT_EQ(spdlog::get("custom"), nullptr);
   const std::string first = Captured([] { ConsolePrintInfo("[GH] first - a"); });
   EXPECT_TRUE(std::regex_match(first, kLine)) << first;
@@ -37,9 +45,16 @@ TEST(ConsolePrint, FirstPrintSetsUpTheLoggerOnce) {
 
   const std::string after = Captured([] { ConsolePrintInfo("still here"); });
   EXPECT_TRUE(std::regex_match(after, kLine)) << after;
+
+  // The logger's name is free again, as when the library has left the process.
+  ProcessState::Release();
+  EXPECT_EQ(spdlog::get("custom"), nullptr);
+  const std::string again = Captured([] { ConsolePrintInfo("set up again"); });
+  EXPECT_TRUE(std::regex_match(again, kLine)) << again;
+  EXPECT_NE(spdlog::get("custom"), nullptr);
 }
 
-TEST(ConsolePrint, LineBytesForInfoAndAlert) {
+TEST_F(ConsolePrint, LineBytesForInfoAndAlert) {
   const struct {
     void (*print)(std::string);
     const char* message;
@@ -82,3 +97,5 @@ TEST(ConsoleTimestamp, FollowsTheLocalTimeZone) {
   ::tzset();
   EXPECT_EQ(stamp, expected);
 }
+
+}  // namespace gatehouse

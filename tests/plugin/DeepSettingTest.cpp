@@ -6,6 +6,8 @@
 #include "PluginTest.h"
 #include "config/ReadConfig.h"
 
+namespace gatehouse {
+
 namespace {
 
 // Far deeper than any thread's stack allows a recursive walk to go.
@@ -83,3 +85,5 @@ TEST_F(DeepSetting, JoinMeetsTheTypeErrorWhateverTheDepth) {
   // Replacing the last deep document lets it go, as the process's exit would.
   UseConfig("{}");
 }
+
+}  // namespace gatehouse

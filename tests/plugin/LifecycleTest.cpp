@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "PluginTest.h"
+#include "admission/CapacityBypass.h"
 #include "sim/framework/SimHost.h"
+
+namespace gatehouse {
 
 namespace {
 
@@ -60,3 +63,35 @@ TEST_F(Lifecycle, FailedReadLeavesOneRecordAndAnIdlePlugin) {
   UnloadPlugin();
   EXPECT_EQ(ServerLines(), kRemovals);
 }
+
+// Loaded, unloaded and loaded again in one process, as a host reloads the
+// library: the second start finds nothing of the first (no console logger left
+// registered under its name, no armed bypass, no settings) and starts whole.
+TEST_F(Lifecycle, LoadsAgainInOneProcessAsIfForTheFirstTime) {
+  WriteConfig(R"({"DebugPreLogin": true})");
+  LoadPlugin();
+  EXPECT_NE(CapturingConsole([&] { Game().Join("alice"); }).find("PreLogin Identifier - alice"),
+            std::string::npos);
+  Bypass().IgnoreCapacity = true;
+  UnloadPlugin();
+
+  WriteConfig(R"({"KickTimer": 1,})");
+  LoadPlugin();
+  EXPECT_EQ(LogMessages().size(), 1u);  // the failed read, and nothing else
+  UnloadPlugin();
+
+  WriteConfig(R"({"DebugPreLogin": true})");
+  sim::SetTrace(true);
+  ClearServerLines();
+  std::string console = CapturingConsole([&] { LoadPlugin(); });
+  EXPECT_EQ(ServerLines(), kRegistrations);
+  EXPECT_EQ(console, "");
+  EXPECT_EQ(LogMessages().size(), 1u);
+  EXPECT_FALSE(Bypass().IgnoreCapacity);
+  console = CapturingConsole([&] { Game().Join("bob"); });
+  EXPECT_EQ(ConsoleLines(console),
+            std::vector<std::string>{"\x1b[36m" + std::string(kStamp) +
+                                     " [GH] PreLogin Identifier - bob\x1b[0m"});
+}
+
+}  // namespace gatehouse

@@ -10,6 +10,8 @@
 #include "admission/ListMembership.h"
 #include "sim/framework/SimHost.h"
 
+namespace gatehouse {
+
 using nlohmann::json;
 using recording_permissions::Query;
 
@@ -170,3 +172,5 @@ TEST_F(Lists, BlacklistAsksOnlyTheBlacklistedGroups) {
   EXPECT_EQ(TypeErrorOf([&] { IsBlacklisted(Text("p")); }),
             "[json.exception.type_error.306] cannot use value() with array");
 }
+
+}  // namespace gatehouse

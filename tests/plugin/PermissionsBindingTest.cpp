@@ -1,6 +1,3 @@
-// The permissions library in a process of its own: it is bound once, at the
-// first group query, and stays bound.
-
 #include <string>
 #include <vector>
 
@@ -9,6 +6,8 @@
 #include "PluginTest.h"
 #include "RecordingPermissions.h"
 #include "sim/framework/SimHost.h"
+
+namespace gatehouse {
 
 using PermissionsBinding = PluginTest;
 
@@ -53,3 +52,5 @@ TEST_F(PermissionsBinding, MissingLibraryIsContainedAndRetried) {
   EXPECT_EQ(recording_permissions::Queries().size(), 3u);  // pre- and post-login of alice, bob
   EXPECT_EQ(LogMessages().size(), 3u);
 }
+
+}  // namespace gatehouse

@@ -8,14 +8,16 @@
 #include <string_view>
 
 #include <spdlog/sinks/base_sink.h>
-#include <spdlog/spdlog.h>
 
 #include "common/Names.h"
 #include "common/PluginLog.h"
+#include "common/ProcessState.h"
 #include "config/ReadConfig.h"
 #include "host/LogSinks.h"
 #include "plugin/Lifecycle.h"
 #include "sim/framework/SimHost.h"
+
+namespace gatehouse {
 
 namespace {
 
@@ -59,11 +61,6 @@ void PluginTest::SetUp() {
   sim::SetPermissionsLibraryPath(GATEHOUSE_TEST_PERMISSIONS_LIBRARY);
   sim::SetOutputWriter([this](std::string_view line) { server_lines_.emplace_back(line); });
   recording_permissions::Clear();
-  // The settings document outlives a test: back to JSON null, as at the
-  // plugin's start, through its one writer.
-  WriteConfig("null");
-  ReadConfig();
-  DeleteConfig();
 
   log_capture_ = std::make_shared<CaptureSink>();
   AsaApi::GetLogSinks().push_back(log_capture_);
@@ -77,15 +74,13 @@ void PluginTest::TearDown() {
     UnloadPlugin();
   }
   game_.reset();
-  // The plugin library has a logging registry of its own, which goes with it;
-  // in-process the registry is shared, so the next Load may register the
-  // console logger again only once this one is gone.
-  spdlog::drop("custom");
+  // The plugin's state ends with the test, as it does at an unload: the next
+  // test starts from a plugin that was never loaded.
+  ProcessState::Release();
   // Pending kicks hold engine strings until the timer lets them go.
   sim::ResetHost();
   auto& sinks = AsaApi::GetLogSinks();
   sinks.erase(std::remove(sinks.begin(), sinks.end(), log_capture_), sinks.end());
-  PluginLog::Get().Init(Names::kPlugin);
   EXPECT_EQ(sim::LiveEngineBlocks(), live_blocks_at_start_) << "engine blocks leaked";
   std::filesystem::remove_all(dir_);
 }
@@ -144,3 +139,5 @@ std::vector<std::string> PluginTest::ConsoleLines(const std::string& captured) {
   }
   return lines;
 }
+
+}  // namespace gatehouse

@@ -13,6 +13,8 @@
 #include "RecordingPermissions.h"
 #include "sim/game/Game.h"
 
+namespace gatehouse {
+
 // The plugin's code running in-process against the simulated host and game:
 // a fresh host, a game, a server folder of its own, the plugin's log channel
 // open over a capturing sink, and the engine allocator's live-block count
@@ -67,3 +69,5 @@ class PluginTest : public ::testing::Test {
 
 // The time stamp of a console line, as ConsoleLines shows it.
 inline constexpr char kStamp[] = "MM/DD/YY HH:MM";
+
+}  // namespace gatehouse

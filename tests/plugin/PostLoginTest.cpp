@@ -15,6 +15,8 @@
 #include "sim/framework/SimHost.h"
 #include "sim/game/EngineObjects.h"
 
+namespace gatehouse {
+
 using nlohmann::json;
 
 namespace {
@@ -204,3 +206,5 @@ TEST_F(PostLogin, NullControllerOnlyRunsTheGame) {
   EXPECT_TRUE(recording_permissions::Queries().empty());
   EXPECT_TRUE(LogRecords().empty());
 }
+
+}  // namespace gatehouse

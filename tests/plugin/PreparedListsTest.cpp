@@ -21,6 +21,8 @@
 #include "config/Settings.h"
 #include "sim/framework/SimHost.h"
 
+namespace gatehouse {
+
 using nlohmann::json;
 using recording_permissions::Query;
 
@@ -275,3 +277,5 @@ TEST_F(PreparedListsTest, IndexOfALongListIsSmall) {
   EXPECT_LE(lists.MemoryBytes(), 3 * list_text.size());
   EXPECT_TRUE(IsWhitelisted(FString(players[123].get<std::string>().c_str())));
 }
+
+}  // namespace gatehouse

@@ -11,6 +11,8 @@
 #include "sim/framework/SimHost.h"
 #include "sim/game/EngineObjects.h"
 
+namespace gatehouse {
+
 class Reload : public PluginTest {
  protected:
   void SetUp() override {
@@ -46,3 +48,5 @@ TEST_F(Reload, RconReplyThatCannotBeSentIsContained) {
             (std::vector<std::string>{"Failed to read config! game function not found: "
                                       "RCONClientConnection.SendMessage(int,int,FString&)"}));
 }
+
+}  // namespace gatehouse

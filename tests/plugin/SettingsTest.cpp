@@ -9,6 +9,8 @@
 #include "PluginTest.h"
 #include "config/Settings.h"
 
+namespace gatehouse {
+
 using nlohmann::json;
 
 namespace {
@@ -138,3 +140,5 @@ TEST_F(SettingRead, DocumentThatIsNotAnObjectFailsEveryRead) {
     }
   }
 }
+
+}  // namespace gatehouse

@@ -8,6 +8,8 @@
 #include "host/GameFunction.h"
 #include "sim/framework/SimHost.h"
 
+namespace gatehouse {
+
 using TextConversion = PluginTest;
 
 TEST_F(TextConversion, NarrowFormShowsEveryUnitAbove127AsQuestionMark) {
@@ -62,3 +64,5 @@ TEST_F(TextConversion, ShortTextsNeedNoEngineAllocation) {
   EXPECT_THROW(ToNarrowString(first_long), std::runtime_error);
   sim::RegisterGameFunction(kMalloc, malloc_address);
 }
+
+}  // namespace gatehouse

@@ -46,7 +46,7 @@ struct Entry {
     SetHook(kPostLogin, &PostLoginHook, &post_login_original);
     AsaApi::GetCommands().AddConsoleCommand(FString(kCommand), &Ping);
     AsaApi::GetCommands().AddRconCommand(FString(kCommand), &RconPing);
-    const std::string path = Platform::OwnLibraryPath();
+    const std::string path = gatehouse::Platform::OwnLibraryPath();
     API::Timer::Get().DelayExecuteInternal([] { Say("timer"); }, 1000, path + "_0", path);
   }
 

@@ -2,6 +2,8 @@
 
 #include <spdlog/sinks/ansicolor_sink.h>
 
+namespace gatehouse {
+
 namespace Platform {
 
 std::shared_ptr<spdlog::sinks::sink> MakeConsoleSink() {
@@ -9,3 +11,5 @@ std::shared_ptr<spdlog::sinks::sink> MakeConsoleSink() {
 }
 
 }  // namespace Platform
+
+}  // namespace gatehouse

@@ -2,6 +2,8 @@
 
 #include "platform/Platform.h"
 
+namespace gatehouse {
+
 namespace Platform {
 
 std::tm LocalTime(std::time_t when) {
@@ -11,3 +13,5 @@ std::tm LocalTime(std::time_t when) {
 }
 
 }  // namespace Platform
+
+}  // namespace gatehouse

@@ -4,6 +4,8 @@
 
 #include "platform/Platform.h"
 
+namespace gatehouse {
+
 namespace Platform {
 
 std::string OwnLibraryPath() {
@@ -19,3 +21,5 @@ std::string OwnLibraryPath() {
 }
 
 }  // namespace Platform
+
+}  // namespace gatehouse

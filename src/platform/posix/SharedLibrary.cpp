@@ -2,6 +2,8 @@
 
 #include "platform/Platform.h"
 
+namespace gatehouse {
+
 namespace Platform {
 namespace {
 
@@ -38,3 +40,5 @@ void SharedLibrary::Close() noexcept {
 }
 
 }  // namespace Platform
+
+}  // namespace gatehouse

@@ -2,6 +2,8 @@
 
 #include <spdlog/sinks/wincolor_sink.h>
 
+namespace gatehouse {
+
 namespace Platform {
 
 // Writes straight to the standard output handle, not through the C runtime's
@@ -11,3 +13,5 @@ std::shared_ptr<spdlog::sinks::sink> MakeConsoleSink() {
 }
 
 }  // namespace Platform
+
+}  // namespace gatehouse

@@ -5,6 +5,8 @@
 #include "platform/Platform.h"
 #include "platform/windows/WideText.h"
 
+namespace gatehouse {
+
 namespace Platform {
 
 std::string OwnLibraryPath() {
@@ -30,3 +32,5 @@ std::string OwnLibraryPath() {
 }
 
 }  // namespace Platform
+
+}  // namespace gatehouse

@@ -3,6 +3,8 @@
 #include "platform/Platform.h"
 #include "platform/windows/WideText.h"
 
+namespace gatehouse {
+
 namespace Platform {
 namespace {
 
@@ -52,3 +54,5 @@ void SharedLibrary::Close() noexcept {
 }
 
 }  // namespace Platform
+
+}  // namespace gatehouse

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace gatehouse {
+
 namespace Platform {
 
 // The system's UTF-16 text as UTF-8, and back; what cannot be converted becomes
@@ -33,3 +35,5 @@ inline std::wstring ToWide(std::string_view text) {
 }
 
 }  // namespace Platform
+
+}  // namespace gatehouse

@@ -1,9 +1,11 @@
 #include "plugin/Lifecycle.h"
 
+namespace gatehouse {
+
 // Attaching the library runs Load, detaching it runs Unload. This file comes
 // last in the library's sources, so its one object is constructed after every
-// other static of the library and destroyed before them; the plugin's
-// process-wide state lives in function-local statics, which Load creates.
+// other static of the library and destroyed before them. The plugin's process
+// state is created by Load and ends with Unload.
 namespace {
 
 struct LibraryEntry {
@@ -16,3 +18,5 @@ struct LibraryEntry {
 const LibraryEntry entry;
 
 }  // namespace
+
+}  // namespace gatehouse
