@@ -8,8 +8,9 @@ function(gatehouse_plugin_compile_options target)
     set(scope ${ARGV1})
   endif()
   if(NOT WIN32)
+    # Clang never makes STB_GNU_UNIQUE symbols; GCC needs to be told.
     target_compile_options(${target} ${scope} -fvisibility=hidden -fvisibility-inlines-hidden
-      -fno-gnu-unique)
+      $<$<CXX_COMPILER_ID:GNU>:-fno-gnu-unique>)
   endif()
 endfunction()
 

@@ -12,7 +12,7 @@
 #include "sim/permissions/PermissionGroups.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzz::InProcessServer server(2);
+  gatehouse::fuzz::InProcessServer server(2);
   server.WriteConfig(std::string_view(reinterpret_cast<const char*>(data), size));
   sim::permissions::AddMember("vip", "Vip");
   sim::permissions::AddMember("rogue", "Bad");

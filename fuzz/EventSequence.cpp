@@ -79,7 +79,7 @@ void Join(FuzzedDataProvider& input) {
   logins[controller] = {static_cast<int>(sim::PendingCallables() - pending_before), 0};
 }
 
-void Reload(fuzz::InProcessServer& server, FuzzedDataProvider& input) {
+void Reload(gatehouse::fuzz::InProcessServer& server, FuzzedDataProvider& input) {
   const size_t which = input.ConsumeIntegralInRange<size_t>(0, kConfigurationCount);
   if (which == kConfigurationCount) {
     server.DeleteConfig();
@@ -91,7 +91,7 @@ void Reload(fuzz::InProcessServer& server, FuzzedDataProvider& input) {
   }
 }
 
-void Step(fuzz::InProcessServer& server, FuzzedDataProvider& input) {
+void Step(gatehouse::fuzz::InProcessServer& server, FuzzedDataProvider& input) {
   switch (input.ConsumeIntegralInRange(0, 9)) {
     case 0:
     case 1:
@@ -134,7 +134,7 @@ void Step(fuzz::InProcessServer& server, FuzzedDataProvider& input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
-  fuzz::InProcessServer server(input.ConsumeIntegralInRange(0, 4));
+  gatehouse::fuzz::InProcessServer server(input.ConsumeIntegralInRange(0, 4));
   game = &server.Game();
   logins.clear();
   game_kick = reinterpret_cast<sim::game::KickPlayerControllerFunction*>(
@@ -154,6 +154,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     sim::FailAllocationsAfter(std::nullopt);
   }
   sim::AdvanceSeconds(60);
-  fuzz::Count("events", static_cast<uint64_t>(steps));
+  gatehouse::fuzz::Count("events", static_cast<uint64_t>(steps));
   return 0;
 }

@@ -88,7 +88,7 @@ void Exchange(Client& client) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
-  fuzz::InProcessServer game(4);
+  gatehouse::fuzz::InProcessServer game(4);
   game.WriteConfig(R"({"OnlyWhitelisted": true, "KickTimer": 1})");
   game.Load();
 
@@ -119,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     clients[i].fd = Connect(server.Port());
     clients[i].finished = clients[i].fd < 0;
   }
-  fuzz::Count("connections", clients.size());
+  gatehouse::fuzz::Count("connections", clients.size());
 
   for (int pass = 0; pass < kMaxPasses; ++pass) {
     std::vector<pollfd> fds;
