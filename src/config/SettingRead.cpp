@@ -6,6 +6,9 @@ namespace gatehouse {
 
 namespace {
 
+// A key the plugin names in its own code, set by every read before it can
+// raise. It holds nothing to let go and is never read before it is set, so it
+// stays outside the process state.
 const char* setting_in_use = "";
 
 }  // namespace

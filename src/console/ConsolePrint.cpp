@@ -22,13 +22,13 @@ struct ConsoleState {
   ConsoleState(const ConsoleState&) = delete;
   ConsoleState& operator=(const ConsoleState&) = delete;
   ~ConsoleState() {
-    if (ready) {
+    if (logger) {
       spdlog::drop(kLoggerName);
     }
   }
 
+  // Set once the logger is registered under its name.
   std::shared_ptr<spdlog::logger> logger;
-  bool ready = false;
 };
 
 ConsoleState& Console() {
@@ -36,7 +36,7 @@ ConsoleState& Console() {
 }
 
 void Print(const char* colour, const std::string& message) {
-  if (!Console().ready) {
+  if (!Console().logger) {
     SetupConsoleLogger();
   }
   std::string line;
@@ -57,10 +57,10 @@ void SetupConsoleLogger() {
   // Takes the registry's defaults and registers the name, or throws before
   // anything here has changed.
   spdlog::initialize_logger(logger);
+  // Held at once, so that the registration ends with the process state.
   ConsoleState& console = Console();
   console.logger = std::move(logger);
   console.logger->set_pattern("%v", spdlog::pattern_time_type::local);
-  console.ready = true;
 }
 
 void ConsolePrintInfo(std::string message) {

@@ -71,23 +71,23 @@ void InstallHooks() {
   InstallHook(Names::kAtCapacityTarget, &AtCapacityHook, &AtCapacityTrampoline());
 }
 
-// Runs one step of the stop; a step the host cannot carry out is logged and
-// the next one still runs.
+// Runs a step of the start or the stop (`stage`: "Load" or "Unload"); what it
+// throws is logged under the stage's name and goes no further.
 template <class Step>
-void Attempt(Step step) noexcept {
+void Attempt(const char* stage, Step step) noexcept {
   try {
     step();
   } catch (const std::exception& error) {
-    PluginLog::Get().Error("Unload: {}", error.what());
+    PluginLog::Get().Error("{}: {}", stage, error.what());
   } catch (...) {
-    PluginLog::Get().Error("Unload: unknown error");
+    PluginLog::Get().Error("{}: unknown error", stage);
   }
 }
 
 }  // namespace
 
 void Load() noexcept {
-  try {
+  Attempt("Load", [] {
     LibraryPath::Resolve();
     PluginLog::Get().Init(Names::kPlugin);
     if (!TryReadConfig()) {
@@ -96,19 +96,17 @@ void Load() noexcept {
     SetupConsoleLogger();
     AddCommands();
     InstallHooks();
-  } catch (const std::exception& error) {
-    PluginLog::Get().Error("Load: {}", error.what());
-  } catch (...) {
-    PluginLog::Get().Error("Load: unknown error");
-  }
+  });
 }
 
 void Unload() noexcept {
-  Attempt([] { AsaApi::GetCommands().RemoveRconCommand(FString(Names::kReloadCommand)); });
-  Attempt([] { AsaApi::GetCommands().RemoveConsoleCommand(FString(Names::kReloadCommand)); });
-  Attempt([] { DisableHook(Names::kPreLoginTarget, &PreLoginHook); });
-  Attempt([] { DisableHook(Names::kPostLoginTarget, &PostLoginHook); });
-  Attempt([] { DisableHook(Names::kAtCapacityTarget, &AtCapacityHook); });
+  Attempt("Unload",
+          [] { AsaApi::GetCommands().RemoveRconCommand(FString(Names::kReloadCommand)); });
+  Attempt("Unload",
+          [] { AsaApi::GetCommands().RemoveConsoleCommand(FString(Names::kReloadCommand)); });
+  Attempt("Unload", [] { DisableHook(Names::kPreLoginTarget, &PreLoginHook); });
+  Attempt("Unload", [] { DisableHook(Names::kPostLoginTarget, &PostLoginHook); });
+  Attempt("Unload", [] { DisableHook(Names::kAtCapacityTarget, &AtCapacityHook); });
   ProcessState::Release();
 }
 
