@@ -14,16 +14,6 @@
 namespace sim {
 namespace {
 
-char16_t FoldCase(char16_t unit) {
-  return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;
-}
-
-bool SameIgnoringCase(std::u16string_view a, std::u16string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [](char16_t x, char16_t y) { return FoldCase(x) == FoldCase(y); });
-}
-
 bool IsBlank(char16_t unit) {
   return unit == u' ' || unit == u'\t';
 }
@@ -75,7 +65,7 @@ class CommandList {
   std::unique_ptr<Callback> Find(const FString& line) const {
     const std::u16string_view word = FirstWord(line);
     for (const auto& command : commands_) {
-      if (!word.empty() && SameIgnoringCase(command.name, word)) {
+      if (!word.empty() && SameCommandName(command.name, word)) {
         return std::make_unique<Callback>(*command.callback);
       }
     }
@@ -191,6 +181,15 @@ void Contained(const char* kind, const FString& line, Run run) {
 }
 
 }  // namespace
+
+bool SameCommandName(std::u16string_view a, std::u16string_view b) {
+  const auto fold = [](char16_t unit) {
+    return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;
+  };
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(),
+                    [&](char16_t x, char16_t y) { return fold(x) == fold(y); });
+}
 
 bool DispatchConsoleCommand(APlayerController* player, const FString& line) {
   const auto callback = TheRegistry().console_.Find(line);

@@ -82,6 +82,9 @@ enum class CommandEvent { added, removed, ran };
 using CommandObserver =
     std::function<void(CommandEvent event, bool console, std::u16string_view name)>;
 void SetCommandObserver(CommandObserver observer);
+// Whether two command names are one command: equal once A-Z are folded to a-z,
+// as the host matches a command line's first word.
+bool SameCommandName(std::u16string_view a, std::u16string_view b);
 
 // ---- Timer ----------------------------------------------------------------
 enum class ClockMode { virtual_time, real_time };

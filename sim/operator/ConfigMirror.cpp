@@ -1,24 +1,18 @@
 #include "sim/operator/ConfigMirror.h"
 
-#include <algorithm>
 #include <exception>
+#include <string>
 
+#include "common/Names.h"
 #include "config/ReadConfig.h"
 
 namespace sim::op {
 namespace {
 
-constexpr std::u16string_view kReload = u"Gatehouse.Reload";
-
-char16_t FoldCase(char16_t unit) {
-  return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;
-}
-
-// The host matches command names ignoring case.
+// The plugin's reload command, under the host's rule for command names.
 bool IsReload(std::u16string_view name) {
-  return name.size() == kReload.size() &&
-         std::equal(name.begin(), name.end(), kReload.begin(),
-                    [](char16_t a, char16_t b) { return FoldCase(a) == FoldCase(b); });
+  const std::string_view reload = gatehouse::Names::kReloadCommand;
+  return SameCommandName(name, std::u16string(reload.begin(), reload.end()));
 }
 
 void ReadAsThePluginDid() {
