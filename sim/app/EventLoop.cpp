@@ -50,15 +50,16 @@ int EventLoop::Timeout(int timeout_ms) const {
   return timeout;
 }
 
-short EventLoop::Pass(int input_fd, int timeout_ms) {
+short EventLoop::Pass(SocketHandle input, int timeout_ms) {
   std::vector<PollFd> fds;
-  if (input_fd >= 0) {
-    fds.push_back({input_fd, POLLIN, 0});
+  const bool has_input = input != rcon::kInvalidSocket;
+  if (has_input) {
+    fds.push_back({input, POLLIN, 0});
   }
   for (const PollSource* source : sources_) {
     source->AppendPollFds(fds);
   }
-  const int ready = WaitForFds(fds, Timeout(timeout_ms));
+  const int ready = rcon::WaitForReadiness(fds, Timeout(timeout_ms));
   if (ready < 0) {
     // Interrupted by a signal: nothing is ready; the caller looks at the stop
     // request.
@@ -74,7 +75,7 @@ short EventLoop::Pass(int input_fd, int timeout_ms) {
   if (GetClockMode() == ClockMode::real_time) {
     RunDueCallables();
   }
-  return input_fd >= 0 ? fds.front().revents : 0;
+  return has_input ? fds.front().revents : 0;
 }
 
 void EventLoop::WaitRealTime(int64_t milliseconds) {
@@ -84,7 +85,7 @@ void EventLoop::WaitRealTime(int64_t milliseconds) {
     if (left <= 0 || StopRequested()) {
       break;
     }
-    Pass(-1, Sooner(-1, left));
+    Pass(rcon::kInvalidSocket, Sooner(-1, left));
   }
   RunDueCallables();
 }

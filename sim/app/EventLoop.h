@@ -3,14 +3,16 @@
 #include <cstdint>
 #include <vector>
 
-// Per system: the descriptor record of a pass and the wait over it.
-#include "PollFd.h"
+#include "sim/rcon/Socket.h"
 
 namespace sim::app {
 
+using rcon::PollFd;
+using rcon::SocketHandle;
+
 // Something beyond standard input that the simulator's single thread serves:
-// its descriptors join the loop's poll, and it is serviced after every poll
-// (the RCON server is one).
+// its sockets join the loop's wait, and it is serviced after every wait (the
+// RCON server is one).
 class PollSource {
  public:
   virtual ~PollSource() = default;
@@ -18,12 +20,13 @@ class PollSource {
   // How long the loop may wait before the source has work that no descriptor
   // announces; -1 for no limit.
   virtual int PollTimeoutMs() const = 0;
-  // After each poll; fds holds every descriptor of the pass, the source's own
+  // After each wait; fds holds every record of the pass, the source's own
   // among them.
   virtual void Service(const std::vector<PollFd>& fds) = 0;
 };
 
-// The simulator's one loop: poll over standard input and the extra sources,
+// The simulator's one loop: a readiness wait over standard input and the extra
+// sources,
 // then the sources' work, then (with the real clock) the timer's pass. Every
 // plugin callback therefore runs on this one thread.
 class EventLoop {
@@ -31,10 +34,10 @@ class EventLoop {
   void AddSource(PollSource* source);
   void RemoveSource(PollSource* source);
 
-  // One pass: waits up to timeout_ms (-1: no limit) for input on input_fd (-1:
-  // none) or a source, and no longer than the next due callable with the real
-  // clock. Gives input_fd's poll events (0 when it has none).
-  short Pass(int input_fd, int timeout_ms);
+  // One pass: waits up to timeout_ms (-1: no limit) for input on input
+  // (kInvalidSocket: none) or a source, and no longer than the next due
+  // callable with the real clock. Gives input's ready events (0 when none).
+  short Pass(SocketHandle input, int timeout_ms);
 
   // With the real clock: passes, without reading input, until this much time
   // has gone by; callables run as they fall due.

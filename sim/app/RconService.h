@@ -1,7 +1,5 @@
 #pragma once
 
-#include <poll.h>
-
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -27,9 +25,9 @@ class RconService final : public RemoteConsole {
 
   void Serve(Game* game) override { game_ = game; }
 
-  void AppendPollFds(std::vector<pollfd>& fds) const override { server_.AppendPollFds(fds); }
+  void AppendPollFds(std::vector<PollFd>& fds) const override { server_.AppendPollFds(fds); }
   int PollTimeoutMs() const override { return server_.PollTimeoutMs(); }
-  void Service(const std::vector<pollfd>& fds) override { server_.Service(fds); }
+  void Service(const std::vector<PollFd>& fds) override { server_.Service(fds); }
 
  private:
   explicit RconService(std::string password);

@@ -42,25 +42,11 @@ sim::ClockMode ChooseClock(const Options& options, bool input_is_terminal) {
   if (options.rcon_port) {
     return sim::ClockMode::real_time;
   }
-  // A terminal gets the real clock where this build can run it beside input.
-  if (options.script.empty() && input_is_terminal &&
-      sim::app::platform::kNoRealClockWithInput == nullptr) {
+  // A terminal gets the real clock, so that timers run while it waits.
+  if (options.script.empty() && input_is_terminal) {
     return sim::ClockMode::real_time;
   }
   return sim::ClockMode::virtual_time;
-}
-
-// What the command line asks of this build that it cannot do, or null.
-const char* Unsupported(const Options& options) {
-  if (options.rcon_port && sim::app::platform::kNoRconServer != nullptr) {
-    return sim::app::platform::kNoRconServer;
-  }
-  const bool real_clock_with_input =
-      options.script.empty() && options.clock == ClockChoice::real_time;
-  if (real_clock_with_input && sim::app::platform::kNoRealClockWithInput != nullptr) {
-    return sim::app::platform::kNoRealClockWithInput;
-  }
-  return nullptr;
 }
 
 void ReportTooLong() {
@@ -78,7 +64,7 @@ void RunScript(const std::string& text, Simulator& simulator, EventLoop& loop) {
       return;
     }
     if (sim::GetClockMode() == sim::ClockMode::real_time) {
-      loop.Pass(-1, 0);
+      loop.Pass(sim::rcon::kInvalidSocket, 0);
     }
     if (!simulator.Execute(line)) {
       return;
@@ -121,16 +107,12 @@ void RunServer(const Options& options, const std::string& script_text,
   }
 }
 
-// The run's end when the command line asks for no server or for one this build
+// The run's end when the command line asks for no server or for one that
 // cannot be: the exit status, after the usage or the reason. Nothing: go on.
 std::optional<int> EndBeforeTheServer(const Options& options) {
   if (options.help) {
     std::printf("%s\n", sim::app::kUsage);
     return 0;
-  }
-  if (const char* missing = Unsupported(options)) {
-    std::fprintf(stderr, "gatehouse-sim: %s\n%s\n", missing, sim::app::kUsage);
-    return kBadCommandLine;
   }
   if (!options.dir.empty() && !std::filesystem::is_directory(PathFromUtf8(options.dir))) {
     std::fprintf(stderr, "gatehouse-sim: --dir %s is not a folder\n%s\n", options.dir.c_str(),

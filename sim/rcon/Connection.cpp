@@ -1,9 +1,5 @@
 #include "sim/rcon/Connection.h"
 
-#include <sys/socket.h>
-#include <sys/types.h>
-
-#include <cerrno>
 #include <utility>
 
 namespace sim::rcon {
@@ -14,27 +10,25 @@ constexpr size_t kReadBudget = 64 * 1024;
 
 }  // namespace
 
-Connection::Connection(UniqueFd socket, Clock::time_point accepted_at)
+Connection::Connection(UniqueSocket socket, Clock::time_point accepted_at)
     : socket_(std::move(socket)), accepted_at_(accepted_at) {}
 
 Connection::ReadOutcome Connection::ReadAvailable() {
   size_t taken = 0;
   char chunk[kReadChunk];
   while (taken < kReadBudget) {
-    const ssize_t got = ::recv(socket_.Get(), chunk, sizeof chunk, 0);
-    if (got > 0) {
-      inbound_.append(chunk, static_cast<size_t>(got));
-      taken += static_cast<size_t>(got);
-      continue;
-    }
-    if (got == 0) {
-      return ReadOutcome::kEndOfStream;
-    }
-    if (errno == EINTR) {
-      continue;
-    }
-    if (errno == EAGAIN || errno == EWOULDBLOCK) {
-      return ReadOutcome::kOpen;
+    const Transfer got = ReceiveSome(socket_.Get(), chunk, sizeof chunk);
+    switch (got.status) {
+      case TransferStatus::kMoved:
+        inbound_.append(chunk, got.bytes);
+        taken += got.bytes;
+        continue;
+      case TransferStatus::kEndOfStream:
+        return ReadOutcome::kEndOfStream;
+      case TransferStatus::kWouldBlock:
+        return ReadOutcome::kOpen;
+      case TransferStatus::kFailed:
+        break;
     }
     return ReadOutcome::kFailed;
   }
@@ -79,15 +73,12 @@ bool Connection::Flush(Clock::time_point now, Clock::duration pause) {
     }
     const char* from = front.bytes.data() + written_of_front_;
     const size_t left = front.bytes.size() - written_of_front_;
-    const ssize_t sent = ::send(socket_.Get(), from, left, MSG_NOSIGNAL);
-    if (sent < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return errno == EAGAIN || errno == EWOULDBLOCK;
+    const Transfer sent = SendSome(socket_.Get(), from, left);
+    if (sent.status != TransferStatus::kMoved) {
+      return sent.status == TransferStatus::kWouldBlock;
     }
-    written_of_front_ += static_cast<size_t>(sent);
-    pending_bytes_ -= static_cast<size_t>(sent);
+    written_of_front_ += sent.bytes;
+    pending_bytes_ -= sent.bytes;
     if (written_of_front_ < front.bytes.size()) {
       return true;
     }

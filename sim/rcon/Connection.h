@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "sim/rcon/UniqueFd.h"
+#include "sim/rcon/Socket.h"
 
 namespace sim::rcon {
 
@@ -18,9 +18,9 @@ using Clock = std::chrono::steady_clock;
 // in order, as soon as the socket takes it.
 class Connection {
  public:
-  Connection(UniqueFd socket, Clock::time_point accepted_at);
+  Connection(UniqueSocket socket, Clock::time_point accepted_at);
 
-  int Fd() const { return socket_.Get(); }
+  SocketHandle Socket() const { return socket_.Get(); }
   Clock::time_point AcceptedAt() const { return accepted_at_; }
 
   enum class ReadOutcome { kOpen, kEndOfStream, kFailed };
@@ -46,7 +46,7 @@ class Connection {
     bool after_pause = false;
   };
 
-  UniqueFd socket_;
+  UniqueSocket socket_;
   Clock::time_point accepted_at_;
   std::string inbound_;
   std::deque<Segment> outbound_;

@@ -1,13 +1,6 @@
 #include "sim/rcon/RconServer.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -15,9 +8,9 @@
 namespace sim::rcon {
 namespace {
 
-std::string SystemError(const char* what) {
-  return std::string(what) + ": " + std::strerror(errno);
-}
+// Addresses whose wrong passwords are remembered at most; past them, the
+// address whose last wrong one is oldest is forgotten first.
+constexpr size_t kMaxRememberedAddresses = 1024;
 
 std::string EncodePacket(int32_t id, int32_t type, std::string_view body) {
   std::string bytes;
@@ -44,47 +37,30 @@ RconServer::~RconServer() {
 }
 
 bool RconServer::Listen(uint16_t port, std::string* error) {
-  UniqueFd socket(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+  uint16_t bound = 0;
+  UniqueSocket socket = ListenOnLoopback(port, &bound, error);
   if (!socket.Valid()) {
-    *error = SystemError("socket");
     return false;
   }
-  const int on = 1;
-  ::setsockopt(socket.Get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (::bind(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-    *error = SystemError(("bind 127.0.0.1:" + std::to_string(port)).c_str());
-    return false;
-  }
-  if (::listen(socket.Get(), SOMAXCONN) != 0) {
-    *error = SystemError("listen");
-    return false;
-  }
-  socklen_t length = sizeof address;
-  if (::getsockname(socket.Get(), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    *error = SystemError("getsockname");
-    return false;
-  }
-  port_ = ntohs(address.sin_port);
+  port_ = bound;
   listener_ = std::move(socket);
   close_requested_ = false;
   return true;
 }
 
-void RconServer::AppendPollFds(std::vector<pollfd>& fds) const {
+void RconServer::AppendPollFds(std::vector<PollFd>& fds) const {
   const Clock::time_point now = Clock::now();
   if (listener_.Valid() && !ListenerResting(now)) {
-    fds.push_back(pollfd{listener_.Get(), POLLIN, 0});
+    fds.push_back(PollFd{listener_.Get(), POLLIN, 0});
   }
   for (const auto& [id, client] : clients_) {
-    short events = client->closing ? 0 : POLLIN;
+    // A held password keeps what follows it unread, and so does an ended input.
+    const bool reading = !client->closing && !client->input_ended && !client->password_held;
+    short events = reading ? POLLIN : 0;
     if (client->connection.HasDueOutput(now)) {
       events = static_cast<short>(events | POLLOUT);
     }
-    fds.push_back(pollfd{client->connection.Fd(), events, 0});
+    fds.push_back(PollFd{client->connection.Socket(), events, 0});
   }
 }
 
@@ -105,11 +81,14 @@ int RconServer::PollTimeoutMs() const {
     if (!client->authenticated && !client->closing) {
       consider(client->connection.AcceptedAt() + options_.auth_timeout);
     }
+    if (client->password_held) {
+      consider(PasswordDue(client->peer.address));
+    }
   }
   return timeout;
 }
 
-void RconServer::Service(const std::vector<pollfd>& fds) {
+void RconServer::Service(const std::vector<PollFd>& fds) {
   in_service_ = true;
   ServiceClients(fds);
   in_service_ = false;
@@ -127,8 +106,8 @@ bool RconServer::ListenerResting(Clock::time_point now) const {
   return now < accept_again_at_;
 }
 
-void RconServer::ServiceClients(const std::vector<pollfd>& fds) {
-  std::unordered_map<int, short> revents;
+void RconServer::ServiceClients(const std::vector<PollFd>& fds) {
+  std::unordered_map<SocketHandle, short> revents;
   for (const pollfd& entry : fds) {
     revents[entry.fd] |= entry.revents;
   }
@@ -137,7 +116,7 @@ void RconServer::ServiceClients(const std::vector<pollfd>& fds) {
     if (close_requested_) {
       break;
     }
-    const auto found = revents.find(client->connection.Fd());
+    const auto found = revents.find(client->connection.Socket());
     ServiceClient(*client, found != revents.end() ? found->second : 0, now);
   }
   Sweep();
@@ -147,14 +126,28 @@ void RconServer::ServiceClient(Client& client, short revents, Clock::time_point 
   if (client.dead) {
     return;
   }
-  if (client.closing && (revents & (POLLHUP | POLLERR)) != 0) {
+  const bool hung_up = (revents & (POLLHUP | POLLERR)) != 0;
+  if (hung_up && (client.closing || client.input_ended)) {
     client.dead = true;  // nobody left to read what is still queued
     return;
   }
-  if (!client.closing && (revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
-    ReadPackets(client);
+  if (!client.closing && !client.input_ended && (hung_up || (revents & POLLIN) != 0)) {
+    const Connection::ReadOutcome outcome = client.connection.ReadAvailable();
+    if (outcome == Connection::ReadOutcome::kFailed) {
+      client.dead = true;
+      return;
+    }
+    client.input_ended = outcome == Connection::ReadOutcome::kEndOfStream;
+  }
+  if (!client.closing) {
+    HandleInbound(client, now);
     if (client.dead) {
       return;
+    }
+    // A client that stopped sending still gets the answers to what it sent in
+    // full; a packet it left half-sent is dropped with it.
+    if (client.input_ended && !client.password_held) {
+      client.closing = true;
     }
   }
   if (!client.authenticated && !client.closing &&
@@ -165,14 +158,10 @@ void RconServer::ServiceClient(Client& client, short revents, Clock::time_point 
   Flush(client, now);
 }
 
-void RconServer::ReadPackets(Client& client) {
-  const Connection::ReadOutcome outcome = client.connection.ReadAvailable();
-  if (outcome == Connection::ReadOutcome::kFailed) {
-    client.dead = true;
-    return;
-  }
+void RconServer::HandleInbound(Client& client, Clock::time_point now) {
   std::string& inbound = client.connection.Inbound();
   size_t offset = 0;
+  client.password_held = false;
   while (!client.closing && !client.dead && !close_requested_) {
     ParseResult parsed = ParsePacket(std::string_view(inbound).substr(offset));
     if (parsed.status == ParseStatus::kIncomplete) {
@@ -182,20 +171,21 @@ void RconServer::ReadPackets(Client& client) {
       client.dead = true;
       return;
     }
+    if (parsed.packet.type == kTypeAuth && now < PasswordDue(client.peer.address)) {
+      client.password_held = true;
+      break;
+    }
     offset += parsed.consumed;
-    HandlePacket(client, std::move(parsed.packet));
+    HandlePacket(client, std::move(parsed.packet), now);
   }
   inbound.erase(0, offset);
-  // A client that stopped sending still gets the answers to what it sent in
-  // full; a packet it left half-sent is dropped with it.
-  if (outcome == Connection::ReadOutcome::kEndOfStream) {
-    client.closing = true;
-  }
 }
 
-void RconServer::HandlePacket(Client& client, Packet packet) {
+void RconServer::HandlePacket(Client& client, Packet packet, Clock::time_point now) {
   if (packet.type == kTypeAuth) {
-    AnswerPassword(client, packet.id, !password_.empty() && packet.body == password_);
+    const bool accepted = !password_.empty() && packet.body == password_;
+    RecordPassword(client.peer.address, accepted, now);
+    AnswerPassword(client, packet.id, accepted);
     return;
   }
   if (!client.authenticated) {
@@ -210,6 +200,46 @@ void RconServer::HandlePacket(Client& client, Packet packet) {
     client.connection.Queue(EncodePacket(packet.id, kTypeResponseValue, {}));
   }
   // Other types mean nothing to this server and are ignored.
+}
+
+Clock::time_point RconServer::PasswordDue(uint32_t address) const {
+  const auto found = failures_.find(address);
+  if (found == failures_.end() || found->second.count < options_.free_password_failures) {
+    return Clock::time_point::min();
+  }
+  // Doubling from failure_delay, without overflow however many there were.
+  Clock::duration delay = options_.failure_delay;
+  for (int past = options_.free_password_failures; past < found->second.count; ++past) {
+    if (delay >= options_.max_failure_delay) {
+      break;
+    }
+    delay *= 2;
+  }
+  const Clock::duration bound = options_.max_failure_delay;
+  return found->second.last + std::min(delay, bound);
+}
+
+void RconServer::RecordPassword(uint32_t address, bool accepted, Clock::time_point now) {
+  if (accepted) {
+    failures_.erase(address);
+    return;
+  }
+  if (failures_.size() >= kMaxRememberedAddresses && !failures_.contains(address)) {
+    std::erase_if(failures_, [&](const auto& entry) {
+      return now - entry.second.last >= options_.failure_memory;
+    });
+    if (failures_.size() >= kMaxRememberedAddresses) {
+      failures_.erase(std::min_element(
+          failures_.begin(), failures_.end(),
+          [](const auto& a, const auto& b) { return a.second.last < b.second.last; }));
+    }
+  }
+  Failures& failures = failures_[address];
+  if (now - failures.last >= options_.failure_memory) {
+    failures.count = 0;
+  }
+  ++failures.count;
+  failures.last = now;
 }
 
 void RconServer::AnswerPassword(Client& client, int32_t request_id, bool accepted) {
@@ -257,26 +287,33 @@ void RconServer::Reply(ClientId client_id, int32_t request_id, int32_t type,
 
 void RconServer::Accept(Clock::time_point now) {
   for (;;) {
-    UniqueFd socket(::accept4(listener_.Get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
-    if (!socket.Valid()) {
-      // Out of descriptors or memory, the waiting client stays queued and
-      // the listener readable: rest it, or the loop spins until some free
-      // up. EAGAIN (none left) and a client that gave up while queued end
-      // this pass only.
-      if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
-        accept_again_at_ = now + options_.accept_backoff;
-      }
+    Accepted accepted = AcceptClient(listener_.Get());
+    if (accepted.status == AcceptStatus::kOutOfResources) {
+      // The waiting client stays queued and the listener readable: rest it,
+      // or the loop spins until descriptors free up.
+      accept_again_at_ = now + options_.accept_backoff;
       return;
     }
-    if (clients_.size() >= options_.max_clients) {
+    if (accepted.status != AcceptStatus::kAccepted) {
+      return;
+    }
+    if (clients_.size() >= options_.max_clients && !MakeRoom()) {
       continue;  // closed as it goes out of scope
     }
-    // Answers are small and each should leave at once.
-    const int on = 1;
-    ::setsockopt(socket.Get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     const ClientId id = next_id_++;
-    clients_.emplace(id, std::make_unique<Client>(Client{id, Connection(std::move(socket), now)}));
+    clients_.emplace(id, std::make_unique<Client>(Client{
+                             id, Connection(std::move(accepted.socket), now), accepted.peer}));
   }
+}
+
+bool RconServer::MakeRoom() {
+  const auto oldest = std::find_if(clients_.begin(), clients_.end(),
+                                   [](const auto& entry) { return !entry.second->authenticated; });
+  if (oldest == clients_.end()) {
+    return false;
+  }
+  clients_.erase(oldest);
+  return true;
 }
 
 void RconServer::Sweep() {

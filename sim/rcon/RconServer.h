@@ -1,7 +1,5 @@
 #pragma once
 
-#include <poll.h>
-
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -9,11 +7,12 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "sim/rcon/Connection.h"
 #include "sim/rcon/Packet.h"
-#include "sim/rcon/UniqueFd.h"
+#include "sim/rcon/Socket.h"
 
 namespace sim::rcon {
 
@@ -23,13 +22,27 @@ namespace sim::rcon {
 using ClientId = uint64_t;
 
 struct RconOptions {
-  // A client that has not given the password by then is closed.
-  std::chrono::milliseconds auth_timeout{30000};
+  // A client that has not given the right password by then is closed: time
+  // enough for any client to log in, short enough that connections which never
+  // do free their slot soon.
+  std::chrono::milliseconds auth_timeout{5000};
   // Between the two packets that answer a password: long enough that a client
   // reading one packet per read gets each in a read of its own.
   std::chrono::milliseconds auth_reply_pause{100};
-  // Connections past this many are closed as soon as they are accepted.
+  // With this many connections open, a new one takes the slot of the oldest
+  // connection still without the right password; when every one has given it,
+  // the newcomer is closed as soon as it is accepted.
   size_t max_clients = 256;
+  // Wrong passwords from one address: this many in a row are answered at once.
+  // Past them, every password from that address waits, unread, until
+  // failure_delay after its last wrong one, the delay doubling with each
+  // further wrong one up to max_failure_delay. Its connections share that
+  // wait, so that opening more of them buys no more tries. A right password,
+  // or failure_memory without a wrong one, clears the address.
+  int free_password_failures = 3;
+  std::chrono::milliseconds failure_delay{1000};
+  std::chrono::milliseconds max_failure_delay{4000};
+  std::chrono::milliseconds failure_memory{60000};
   // A client that lets this much output pile up unread is closed.
   size_t max_pending_output = 1024 * 1024;
   // While accepting fails for want of descriptors (or memory), the listener
@@ -38,9 +51,9 @@ struct RconOptions {
   std::chrono::milliseconds accept_backoff{100};
 };
 
-// A remote-console server on 127.0.0.1, driven by one thread's poll loop: the
-// owner adds the server's descriptors to its poll set, polls, and hands the
-// result back to Service, which accepts, reads, answers passwords, runs
+// A remote-console server on 127.0.0.1, driven by one thread's readiness
+// loop: the owner adds the server's sockets to its wait (WaitForReadiness),
+// waits, and hands the result back to Service, which accepts, reads, answers passwords, runs
 // commands and writes. Nothing blocks, and every command runs on the owner's
 // thread.
 //
@@ -52,7 +65,9 @@ struct RconOptions {
 //   and the connection is closed once that is written;
 // - an empty RESPONSE_VALUE from the client (after a command, to mark where its
 //   replies end): echoed back with its id, behind the command's replies;
-// - a size field outside 10..4096: the connection is closed at once.
+// - a size field outside 10..4096: the connection is closed at once;
+// - a password from an address with too many wrong ones: the same answers, once
+//   that address's wait is over (see RconOptions).
 class RconServer {
  public:
   // Runs one command line for a client; the request id is the packet's. The
@@ -71,12 +86,12 @@ class RconServer {
   uint16_t Port() const { return port_; }
 
   // The listening socket and every client, with the events each waits for.
-  void AppendPollFds(std::vector<pollfd>& fds) const;
-  // How long the owner may wait in poll before Service has work that no
-  // descriptor will announce (a held answer, a password deadline); -1: no limit.
+  void AppendPollFds(std::vector<PollFd>& fds) const;
+  // How long the owner may wait before Service has work that no socket will
+  // announce (a held answer, a password deadline or wait); -1: no limit.
   int PollTimeoutMs() const;
-  // After poll: fds may hold other descriptors too; the server takes its own.
-  void Service(const std::vector<pollfd>& fds);
+  // After the wait: fds may hold other records too; the server takes its own.
+  void Service(const std::vector<PollFd>& fds);
 
   // Queues a reply; a body longer than one packet holds goes out as several
   // packets in order. Dropped silently when the client has gone.
@@ -91,19 +106,32 @@ class RconServer {
   struct Client {
     ClientId id = 0;
     Connection connection;
+    Peer peer;
     bool authenticated = false;
-    bool closing = false;  // write what is queued, then close
-    bool dead = false;     // close at the end of this pass
+    bool input_ended = false;    // the client sends no more
+    bool password_held = false;  // a password waits for its address's turn
+    bool closing = false;        // write what is queued, then close
+    bool dead = false;           // close at the end of this pass
+  };
+  // The wrong passwords in a row from one address.
+  struct Failures {
+    int count = 0;
+    Clock::time_point last{};
   };
 
-  void ServiceClients(const std::vector<pollfd>& fds);
+  void ServiceClients(const std::vector<PollFd>& fds);
   void Accept(Clock::time_point now);
+  // Closes the oldest client without the right password; false when all have it.
+  bool MakeRoom();
   bool ListenerResting(Clock::time_point now) const;
   void ServiceClient(Client& client, short revents, Clock::time_point now);
-  // Reads what the client sent and handles every whole packet in it; marks
-  // the client dead or closing as what it sent requires.
-  void ReadPackets(Client& client);
-  void HandlePacket(Client& client, Packet packet);
+  // Handles every whole packet received, in order, up to a password whose
+  // address must wait; marks the client dead or closing as they require.
+  void HandleInbound(Client& client, Clock::time_point now);
+  void HandlePacket(Client& client, Packet packet, Clock::time_point now);
+  // When a password from this address may next be checked.
+  Clock::time_point PasswordDue(uint32_t address) const;
+  void RecordPassword(uint32_t address, bool accepted, Clock::time_point now);
   void AnswerPassword(Client& client, int32_t request_id, bool accepted);
   void Refuse(Client& client);
   void Flush(Client& client, Clock::time_point now);
@@ -112,11 +140,12 @@ class RconServer {
   std::string password_;
   Execute execute_;
   RconOptions options_;
-  UniqueFd listener_;
+  UniqueSocket listener_;
   Clock::time_point accept_again_at_{};  // the listener rests until then
   uint16_t port_ = 0;
   ClientId next_id_ = 1;
-  std::map<ClientId, std::unique_ptr<Client>> clients_;
+  std::map<ClientId, std::unique_ptr<Client>> clients_;  // oldest first
+  std::unordered_map<uint32_t, Failures> failures_;
   bool in_service_ = false;
   bool close_requested_ = false;
 };

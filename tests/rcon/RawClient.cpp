@@ -1,35 +1,31 @@
 #include "RawClient.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <sys/time.h>
-
-#include <cerrno>
+#include <chrono>
+#include <vector>
 
 namespace sim::rcon::testing {
+namespace {
 
-RawClient::RawClient(uint16_t port) {
-  UniqueFd socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  const timeval timeout{5, 0};
-  ::setsockopt(socket.Get(), SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
-  ::setsockopt(socket.Get(), SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (::connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
-    socket_ = std::move(socket);
-  }
+constexpr int kReadTimeoutMs = 5000;
+
+// Waits until the socket has something to read (or has ended); false after
+// the read timeout.
+bool Readable(SocketHandle socket) {
+  std::vector<PollFd> fds{{socket, POLLIN, 0}};
+  return WaitForReadiness(fds, kReadTimeoutMs) > 0;
 }
+
+}  // namespace
+
+RawClient::RawClient(uint16_t port) : socket_(ConnectToLoopback(port)) {}
 
 bool RawClient::Send(const std::string& bytes) {
   for (size_t sent = 0; sent < bytes.size();) {
-    const ssize_t n = ::send(socket_.Get(), bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-    if (n <= 0) {
+    const Transfer moved = SendSome(socket_.Get(), bytes.data() + sent, bytes.size() - sent);
+    if (moved.status != TransferStatus::kMoved) {
       return false;
     }
-    sent += static_cast<size_t>(n);
+    sent += moved.bytes;
   }
   return true;
 }
@@ -42,11 +38,14 @@ bool RawClient::SendPacket(int32_t id, int32_t type, const std::string& body) {
 
 bool RawClient::ReadExactly(char* into, size_t count) {
   for (size_t got = 0; got < count;) {
-    const ssize_t n = ::recv(socket_.Get(), into + got, count - got, 0);
-    if (n <= 0) {
+    if (!Readable(socket_.Get())) {
       return false;
     }
-    got += static_cast<size_t>(n);
+    const Transfer moved = ReceiveSome(socket_.Get(), into + got, count - got);
+    if (moved.status != TransferStatus::kMoved) {
+      return false;
+    }
+    got += moved.bytes;
   }
   return true;
 }
@@ -70,16 +69,24 @@ std::optional<Packet> RawClient::ReadPacket() {
 
 std::string RawClient::ReadOnce() {
   char buffer[65536];
-  const ssize_t n = ::recv(socket_.Get(), buffer, sizeof buffer, 0);
-  return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
+  if (!Readable(socket_.Get())) {
+    return {};
+  }
+  const Transfer moved = ReceiveSome(socket_.Get(), buffer, sizeof buffer);
+  return moved.status == TransferStatus::kMoved ? std::string(buffer, moved.bytes) : std::string();
 }
 
 bool RawClient::WaitClosed() {
   char buffer[4096];
   for (;;) {
-    const ssize_t n = ::recv(socket_.Get(), buffer, sizeof buffer, 0);
-    if (n <= 0) {
-      return n == 0 || errno == ECONNRESET;
+    if (!Readable(socket_.Get())) {
+      return false;
+    }
+    const Transfer moved = ReceiveSome(socket_.Get(), buffer, sizeof buffer);
+    if (moved.status != TransferStatus::kMoved) {
+      // The end of the stream, or a reset by a server that closed with our
+      // bytes unread.
+      return moved.status != TransferStatus::kWouldBlock;
     }
   }
 }
@@ -94,7 +101,7 @@ bool RawClient::Authenticate(const std::string& password, int32_t id) {
 }
 
 void RawClient::ShutdownSending() {
-  ::shutdown(socket_.Get(), SHUT_WR);
+  rcon::ShutdownSending(socket_.Get());
 }
 
 std::string RawPacket(int32_t size, int32_t id, int32_t type, const std::string& body) {

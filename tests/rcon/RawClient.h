@@ -5,7 +5,7 @@
 #include <string>
 
 #include "sim/rcon/Packet.h"
-#include "sim/rcon/UniqueFd.h"
+#include "sim/rcon/Socket.h"
 
 namespace sim::rcon::testing {
 
@@ -34,7 +34,7 @@ class RawClient {
  private:
   bool ReadExactly(char* into, size_t count);
 
-  UniqueFd socket_;
+  UniqueSocket socket_;
 };
 
 // A packet's bytes with any size field, for malformed input.

@@ -1,7 +1,5 @@
 #include "ServerThread.h"
 
-#include <poll.h>
-
 #include <algorithm>
 #include <chrono>
 #include <stdexcept>
@@ -26,12 +24,12 @@ ServerThread::ServerThread(RconOptions options, Responder responder)
   }
   // Short polls, so that the loop sees the stop flag without a wake-up channel.
   thread_ = std::thread([this] {
-    std::vector<pollfd> fds;
+    std::vector<PollFd> fds;
     while (!stop_) {
       fds.clear();
       server_->AppendPollFds(fds);
       const int timeout = server_->PollTimeoutMs();
-      ::poll(fds.data(), fds.size(), timeout < 0 ? 10 : std::min(timeout, 10));
+      WaitForReadiness(fds, timeout < 0 ? 10 : std::min(timeout, 10));
       server_->Service(fds);
       client_count_ = server_->ClientCount();
     }

@@ -31,11 +31,6 @@ bool StandardInputIsTerminal();
 // came to its end.
 bool ReadStandardInput(EventLoop& loop, const std::function<bool(std::string_view)>& piece);
 
-// Why this build cannot serve RCON over TCP, or cannot run the real clock while
-// it reads standard input; null when it can.
-extern const char* const kNoRconServer;
-extern const char* const kNoRealClockWithInput;
-
 // The process's resident memory in kB as the system reports it, or nothing.
 std::optional<long long> ResidentKilobytes();
 

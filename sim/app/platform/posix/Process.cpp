@@ -19,9 +19,6 @@ void OnStopSignal(int /*signal*/) {
 
 }  // namespace
 
-const char* const kNoRconServer = nullptr;
-const char* const kNoRealClockWithInput = nullptr;
-
 std::vector<std::string> Arguments(int argc, char** argv) {
   return std::vector<std::string>(argv + 1, argv + argc);
 }

@@ -1,15 +1,24 @@
+// The sockets first: windows.h must not bring the old socket header.
+#include "sim/app/EventLoop.h"
+// After the sockets.
 #include "sim/app/platform/Process.h"
 
 #include <windows.h>
-// After windows.h, which it needs.
+// After windows.h, which they need.
 #include <psapi.h>
 #include <shellapi.h>
 
-#include "sim/app/EventLoop.h"
+#include <atomic>
+#include <cstdio>
+
 #include "sim/app/platform/windows/WideText.h"
 
 namespace sim::app::platform {
 namespace {
+
+// The sending end of standard input's channel (see ReadStandardInput), for the
+// stop handler to wake the loop with; invalid while there is none.
+std::atomic<rcon::SocketHandle> input_sender{rcon::kInvalidSocket};
 
 BOOL WINAPI OnConsoleControl(DWORD event) {
   switch (event) {
@@ -17,18 +26,62 @@ BOOL WINAPI OnConsoleControl(DWORD event) {
     case CTRL_BREAK_EVENT:
     case CTRL_CLOSE_EVENT:
       EventLoop::RequestStop();
+      // The loop's wait is not interrupted by this handler's thread: ending
+      // the channel wakes it, and it sees the request.
+      if (const rcon::SocketHandle sender = input_sender.load(); sender != rcon::kInvalidSocket) {
+        rcon::ShutdownSending(sender);
+      }
       return TRUE;
     default:
       return FALSE;
   }
 }
 
-}  // namespace
+// The two ends of a loopback connection: a socket pair, which this system has
+// not. The receiving end is checked to be our own sender's peer, so that no
+// other program that connects first can take its place.
+bool OpenChannel(rcon::UniqueSocket& sender, rcon::UniqueSocket& receiver) {
+  uint16_t port = 0;
+  std::string error;
+  const rcon::UniqueSocket listener = rcon::ListenOnLoopback(0, &port, &error);
+  rcon::Peer own{};
+  if (!listener.Valid() || !(sender = rcon::ConnectToLoopback(port, &own)).Valid()) {
+    return false;
+  }
+  // The connection is queued once connect returns; the wait is a safeguard.
+  for (int tries = 0; tries < 50; ++tries) {
+    std::vector<rcon::PollFd> ready{{listener.Get(), POLLIN, 0}};
+    rcon::WaitForReadiness(ready, 100);
+    rcon::Accepted accepted = rcon::AcceptClient(listener.Get());
+    if (accepted.status == rcon::AcceptStatus::kAccepted && accepted.peer.port == own.port) {
+      receiver = std::move(accepted.socket);
+      return true;
+    }
+  }
+  return false;
+}
 
-const char* const kNoRconServer =
-    "--rcon-port: this build does not serve RCON over TCP (the rcon command does)";
-const char* const kNoRealClockWithInput =
-    "--clock real: this build runs the real clock only with --script";
+// The reader thread: moves standard input's bytes into the channel as they
+// come, and ends the channel with the input. It only moves bytes; every line
+// runs on the loop's thread.
+DWORD WINAPI ForwardInput(void* channel) {
+  const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  const auto sender = reinterpret_cast<rcon::SocketHandle>(channel);
+  static char buffer[65536];
+  DWORD got = 0;
+  while (input != nullptr && input != INVALID_HANDLE_VALUE &&
+         ReadFile(input, buffer, sizeof buffer, &got, nullptr) != 0 && got != 0) {
+    for (DWORD sent = 0; sent < got;) {
+      const rcon::Transfer moved = rcon::SendSome(sender, buffer + sent, got - sent);
+      if (moved.status != rcon::TransferStatus::kMoved) {
+        return 0;  // the loop is gone
+      }
+      sent += static_cast<DWORD>(moved.bytes);
+    }
+  }
+  rcon::ShutdownSending(sender);
+  return 0;
+}
 
 // The wide command line: narrow arguments would lose every character outside
 // the system's code page.
@@ -72,20 +125,42 @@ bool StandardInputIsTerminal() {
   return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
 }
 
-// Blocking reads: this build runs the virtual clock while it reads standard
-// input, so nothing else needs the thread while it waits.
-bool ReadStandardInput(EventLoop& /*loop*/, const std::function<bool(std::string_view)>& piece) {
-  const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-  if (input == nullptr || input == INVALID_HANDLE_VALUE) {
+// Neither a console nor a pipe can join a wait over sockets here: a reader
+// thread forwards standard input through a loopback connection, whose
+// receiving end the loop waits on like any socket. The sender lives as long as
+// the process, since the thread may stay blocked in its read until the end.
+bool ReadStandardInput(EventLoop& loop, const std::function<bool(std::string_view)>& piece) {
+  rcon::UniqueSocket sender;
+  rcon::UniqueSocket receiver;
+  if (!OpenChannel(sender, receiver)) {
+    std::fprintf(stderr, "gatehouse-sim: cannot read standard input\n");
     return true;
   }
+  const HANDLE thread =
+      CreateThread(nullptr, 0, &ForwardInput, reinterpret_cast<void*>(sender.Get()), 0, nullptr);
+  if (thread == nullptr) {
+    std::fprintf(stderr, "gatehouse-sim: cannot read standard input\n");
+    return true;
+  }
+  CloseHandle(thread);
+  input_sender = sender.Release();
   char buffer[65536];
   while (!EventLoop::StopRequested()) {
-    DWORD got = 0;
-    if (ReadFile(input, buffer, sizeof buffer, &got, nullptr) == 0 || got == 0) {
+    const short events = loop.Pass(receiver.Get(), -1);
+    if (EventLoop::StopRequested()) {
+      break;
+    }
+    if ((events & (POLLIN | POLLHUP | POLLERR)) == 0) {
+      continue;
+    }
+    const rcon::Transfer got = rcon::ReceiveSome(receiver.Get(), buffer, sizeof buffer);
+    if (got.status == rcon::TransferStatus::kWouldBlock) {
+      continue;
+    }
+    if (got.status != rcon::TransferStatus::kMoved) {
       return true;
     }
-    if (!piece(std::string_view(buffer, got))) {
+    if (!piece(std::string_view(buffer, got.bytes))) {
       return false;
     }
   }

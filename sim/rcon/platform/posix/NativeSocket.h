@@ -1,0 +1,13 @@
+#pragma once
+
+#include <poll.h>
+
+namespace sim::rcon {
+
+// A socket is a file descriptor here, and readiness is waited for with poll(2),
+// which takes any descriptor: standard input joins the same wait.
+using SocketHandle = int;
+inline constexpr SocketHandle kInvalidSocket = -1;
+using PollFd = pollfd;
+
+}  // namespace sim::rcon
