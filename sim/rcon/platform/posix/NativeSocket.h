@@ -1,5 +1,7 @@
 #pragma once
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <poll.h>
 
 namespace sim::rcon {

@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "sim/rcon/platform/LoopbackAddress.h"
+
 namespace sim::rcon {
 namespace {
 
@@ -16,17 +18,8 @@ std::string SystemError(const std::string& what) {
   return what + ": " + std::strerror(errno);
 }
 
-sockaddr_in Loopback(uint16_t port) {
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  return address;
-}
-
-Peer PeerOf(const sockaddr_in& address) {
-  return Peer{ntohl(address.sin_addr.s_addr), ntohs(address.sin_port)};
-}
+using platform::LoopbackAddress;
+using platform::PeerOf;
 
 }  // namespace
 
@@ -44,7 +37,7 @@ UniqueSocket ListenOnLoopback(uint16_t port, uint16_t* bound_port, std::string* 
   // connections still closing; a listener on the port still refuses us.
   const int on = 1;
   ::setsockopt(socket.Get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-  sockaddr_in address = Loopback(port);
+  sockaddr_in address = LoopbackAddress(port);
   if (::bind(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
     *error = SystemError("bind 127.0.0.1:" + std::to_string(port));
     return {};
@@ -64,7 +57,7 @@ UniqueSocket ListenOnLoopback(uint16_t port, uint16_t* bound_port, std::string* 
 
 UniqueSocket ConnectToLoopback(uint16_t port, Peer* local) {
   UniqueSocket socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  const sockaddr_in address = Loopback(port);
+  const sockaddr_in address = LoopbackAddress(port);
   if (!socket.Valid() ||
       ::connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
     return {};

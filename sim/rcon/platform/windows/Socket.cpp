@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "sim/rcon/platform/LoopbackAddress.h"
+
 namespace sim::rcon {
 namespace {
 
@@ -42,17 +44,8 @@ std::string SystemError(const std::string& what) {
   return what + ": " + (message.empty() ? "error " + std::to_string(code) : message);
 }
 
-sockaddr_in Loopback(uint16_t port) {
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  return address;
-}
-
-Peer PeerOf(const sockaddr_in& address) {
-  return Peer{ntohl(address.sin_addr.s_addr), ntohs(address.sin_port)};
-}
+using platform::LoopbackAddress;
+using platform::PeerOf;
 
 // A socket that no program started by the simulator inherits.
 UniqueSocket NewSocket() {
@@ -85,7 +78,7 @@ UniqueSocket ListenOnLoopback(uint16_t port, uint16_t* bound_port, std::string* 
   const BOOL on = TRUE;
   setsockopt(socket.Get(), SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&on),
              sizeof on);
-  sockaddr_in address = Loopback(port);
+  sockaddr_in address = LoopbackAddress(port);
   if (bind(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
     *error = SystemError("bind 127.0.0.1:" + std::to_string(port));
     return {};
@@ -109,7 +102,7 @@ UniqueSocket ListenOnLoopback(uint16_t port, uint16_t* bound_port, std::string* 
 
 UniqueSocket ConnectToLoopback(uint16_t port, Peer* local) {
   UniqueSocket socket = NewSocket();
-  const sockaddr_in address = Loopback(port);
+  const sockaddr_in address = LoopbackAddress(port);
   if (!socket.Valid() ||
       connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
     return {};
