@@ -83,6 +83,8 @@ DWORD WINAPI ForwardInput(void* channel) {
   return 0;
 }
 
+}  // namespace
+
 // The wide command line: narrow arguments would lose every character outside
 // the system's code page.
 std::vector<std::string> Arguments(int argc, char** argv) {
