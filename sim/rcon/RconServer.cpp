@@ -108,7 +108,7 @@ bool RconServer::ListenerResting(Clock::time_point now) const {
 
 void RconServer::ServiceClients(const std::vector<PollFd>& fds) {
   std::unordered_map<SocketHandle, short> revents;
-  for (const pollfd& entry : fds) {
+  for (const PollFd& entry : fds) {
     revents[entry.fd] |= entry.revents;
   }
   const Clock::time_point now = Clock::now();
