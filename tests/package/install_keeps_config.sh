@@ -24,7 +24,7 @@ grep -q OnlyWhitelisted "$work/fresh/$plugin_dir/config.json" || fail "reinstall
 # A config.json that is a link stays that link, whether what it points at is
 # there or not, and the install says it kept it.
 mkdir -p "$work/linked/$plugin_dir"
-for target in "$work/settings.json" "$work/missing.json"; do
+for target in "$work/missing.json" "$work/settings.json"; do
   rm -f "$work/linked/$plugin_dir/config.json"
   ln -s "$target" "$work/linked/$plugin_dir/config.json"
   [ "$target" = "$work/settings.json" ] && echo '{"KickTimer": 7}' >"$target"
