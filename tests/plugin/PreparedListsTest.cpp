@@ -283,7 +283,7 @@ TEST_F(PreparedListsTest, NeedTheEngineOnlyWhereTheWalkDoes) {
   };
   Generator generate(20261209);
   int decided_without = 0;  // the prepared lists decided where the walk met the failure
-  for (int round = 0; round < 250; ++round) {
+  for (int round = 0; round < 100; ++round) {
     const json document = generate.Document();
     UseDocument(document);
     const std::vector<std::string> near = StringEntries(document);
