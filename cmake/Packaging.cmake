@@ -15,11 +15,20 @@ install(FILES "${PROJECT_SOURCE_DIR}/README.md" DESTINATION "${GATEHOUSE_PLUGIN_
 
 # A direct install seeds config.json from the example when there is none. An
 # archive holds only the example: unpacked over a server folder it cannot
-# replace a config.json that is already there.
+# replace a config.json that is already there. A config.json that is a link is
+# the operator's, also when what it points at is missing (EXISTS follows the
+# link, so it is asked first).
 install(CODE [[
   if(NOT CMAKE_INSTALL_PREFIX MATCHES "/_CPack_Packages/")
     set(dir "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/ArkApi/Plugins/Gatehouse")
-    if(NOT EXISTS "${dir}/config.json")
+    if(IS_SYMLINK "${dir}/config.json")
+      file(READ_SYMLINK "${dir}/config.json" target)
+      if(EXISTS "${dir}/config.json")
+        message(STATUS "Keeping: ${dir}/config.json (a link to ${target})")
+      else()
+        message(STATUS "Keeping: ${dir}/config.json (a link to ${target}, which is missing)")
+      endif()
+    elseif(NOT EXISTS "${dir}/config.json")
       message(STATUS "Installing: ${dir}/config.json (from config.example.json)")
       file(COPY_FILE "${dir}/config.example.json" "${dir}/config.json")
     else()

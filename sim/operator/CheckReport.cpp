@@ -11,8 +11,12 @@ const char* Name(Severity severity) {
   return severity == Severity::error ? "error" : "warning";
 }
 
+std::string Counted(size_t count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
 std::string Counted(size_t count, const char* what) {
-  return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
+  return Counted(count, what, (std::string(what) + "s").c_str());
 }
 
 std::string Dump(const nlohmann::json& value, int indent = -1) {
@@ -20,11 +24,27 @@ std::string Dump(const nlohmann::json& value, int indent = -1) {
   return value.dump(indent, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
+// A shortened value: what it is, and how large.
+std::string Summary(const ShownValue& shown) {
+  if (shown.type == "array") {
+    return "array of " + Counted(shown.size, "entry", "entries");
+  }
+  if (shown.type == "object") {
+    return "object of " + Counted(shown.size, "member");
+  }
+  if (shown.type == "string") {
+    return "string of " + Counted(shown.size, "byte");
+  }
+  return shown.type;
+}
+
 std::string ValueText(const SettingRow& row) {
   if (!row.present && !row.readable) {
     return "(cannot be read)";
   }
-  const std::string value = Dump(row.value);
+  const std::string value = row.shown.shortened
+                                ? row.shown.text + " (" + Summary(row.shown) + ", shortened)"
+                                : row.shown.text;
   if (!row.readable) {
     return value + " (cannot be read)";
   }
@@ -34,7 +54,9 @@ std::string ValueText(const SettingRow& row) {
 }  // namespace
 
 std::string TextReport(const CheckResult& result) {
-  std::string text = "config " + result.path + "\n";
+  // Keys and values come from the file: escaped, none of them can move the
+  // cursor or rewrite what a terminal shows.
+  std::string text = "config " + Printable(result.path) + "\n";
   size_t width = 0;
   for (const SettingRow& row : result.settings) {
     width = std::max(width, row.key.size());
@@ -44,7 +66,8 @@ std::string TextReport(const CheckResult& result) {
   }
   for (const Finding& finding : result.findings) {
     text += std::string(Name(finding.severity)) + ": " +
-            (finding.subject.empty() ? "" : finding.subject + ": ") + finding.text + "\n";
+            (finding.subject.empty() ? "" : Printable(finding.subject, true) + ": ") +
+            Printable(finding.text) + "\n";
   }
   const size_t errors = result.Count(Severity::error);
   const size_t warnings = result.Count(Severity::warning);
@@ -57,11 +80,17 @@ std::string TextReport(const CheckResult& result) {
 std::string JsonReport(const CheckResult& result) {
   nlohmann::json settings = nlohmann::json::array();
   for (const SettingRow& row : result.settings) {
-    settings.push_back({{"key", row.key},
-                        {"value", row.value},
-                        {"default", row.is_default},
-                        {"readable", row.readable},
-                        {"present", row.present}});
+    nlohmann::json one{{"key", row.key},
+                       {"default", row.is_default},
+                       {"readable", row.readable},
+                       {"present", row.present}};
+    if (row.shown.shortened) {
+      one["shortened"] = {
+          {"type", row.shown.type}, {"size", row.shown.size}, {"text", row.shown.text}};
+    } else {
+      one["value"] = row.value;
+    }
+    settings.push_back(std::move(one));
   }
   nlohmann::json findings = nlohmann::json::array();
   for (const Finding& finding : result.findings) {

@@ -13,6 +13,7 @@
 #include "config/PluginConfig.h"
 #include "config/ReadConfig.h"
 #include "config/Settings.h"
+#include "host/Utf8Path.h"
 
 namespace sim::op {
 namespace {
@@ -24,7 +25,10 @@ enum class Kind { boolean, number, text, list };
 struct Setting {
   const char* key;
   Kind kind;
-  std::function<json()> read;  // the plugin's own read, as JSON
+  // The plugin's own read: a copy for a single value, the member itself for a
+  // list, which is never copied (a list may be of any depth and size).
+  std::function<json()> read;
+  const json& (*list)() = nullptr;
 };
 
 const std::vector<Setting>& TheSettings() {
@@ -32,15 +36,12 @@ const std::vector<Setting>& TheSettings() {
       {"OnlyWhitelisted", Kind::boolean,
        [] { return json(gatehouse::Settings::OnlyWhitelisted()); }},
       {"DebugPostLogin", Kind::boolean, [] { return json(gatehouse::Settings::DebugPostLogin()); }},
-      {"WhitelistedGroups", Kind::list,
-       [] { return json(gatehouse::Settings::WhitelistedGroups()); }},
-      {"WhitelistedPlayers", Kind::list,
-       [] { return json(gatehouse::Settings::WhitelistedPlayers()); }},
+      {"WhitelistedGroups", Kind::list, nullptr, &gatehouse::Settings::WhitelistedGroups},
+      {"WhitelistedPlayers", Kind::list, nullptr, &gatehouse::Settings::WhitelistedPlayers},
       {"KickMessage", Kind::text, [] { return json(gatehouse::Settings::KickMessage()); }},
       {"KickTimer", Kind::number, [] { return json(gatehouse::Settings::KickTimer()); }},
       {"UseBlacklist", Kind::boolean, [] { return json(gatehouse::Settings::UseBlacklist()); }},
-      {"BlacklistedGroups", Kind::list,
-       [] { return json(gatehouse::Settings::BlacklistedGroups()); }},
+      {"BlacklistedGroups", Kind::list, nullptr, &gatehouse::Settings::BlacklistedGroups},
       {"BlacklistKickMessage", Kind::text,
        [] { return json(gatehouse::Settings::BlacklistKickMessage()); }},
       {"AllowJoinFullServer", Kind::boolean,
@@ -50,10 +51,11 @@ const std::vector<Setting>& TheSettings() {
   return settings;
 }
 
-// One setting read: its value, or the error the plugin meets reading it (for a
-// list, also walking it).
+// One setting read: its value (for a list, where it lies in the document), or
+// the error the plugin meets reading it (for a list, walking it).
 struct Read {
   json value;
+  const json* list = nullptr;
   std::optional<std::string> error;
   bool has_entry = false;  // a list with at least one string entry
 };
@@ -79,6 +81,16 @@ bool ReadsAsItself(const json& raw, int32_t read) {
     return raw.get<double>() == static_cast<double>(read);
   }
   return raw.is_number_integer() && raw == json(read);
+}
+
+// A stand-in for a list entry with the same type and, for a single value, the
+// same value: what the list test meets on it is the same, and an array or
+// object entry of any depth is never copied.
+json Shallow(const json& entry) {
+  if (entry.is_array()) {
+    return json::array();
+  }
+  return entry.is_object() ? json::object() : entry;
 }
 
 // The top-level member names of the file's first value, in file order, with
@@ -122,7 +134,7 @@ class TopLevelKeys final : public json::json_sax_t {
 
 std::vector<std::string> KeysInFile(const std::string& path) {
   TopLevelKeys sax;
-  std::ifstream file(path);
+  std::ifstream file(PathFromUtf8(path));
   // The plugin's read of the same file succeeded, so this one does too; the
   // text after the first value is not looked at, as the plugin does not.
   json::sax_parse(file, &sax, json::input_format_t::json, false);
@@ -166,26 +178,37 @@ class Checker {
             ", not an object: every setting read fails with " + what,
         what);
     for (const Setting& setting : TheSettings()) {
-      result_.settings.push_back({setting.key, json(), false, false, false});
+      AddRow(setting.key, json(), false, false, false);
     }
+  }
+
+  // The value is shown bounded, and kept whole only when it is small.
+  void AddRow(const char* key, const json& value, bool is_default, bool readable, bool present) {
+    SettingRow row{key, ShowValue(value), json(), is_default, readable, present};
+    if (!row.shown.shortened) {
+      row.value = value;
+    }
+    result_.settings.push_back(std::move(row));
   }
 
   Read ReadOne(const Setting& setting, const json& document) {
     Read read;
-    const bool present = document.contains(setting.key);
+    const auto member = document.find(setting.key);
+    const bool present = member != document.end();
+    if (setting.kind == Kind::list) {
+      read.list = &setting.list();
+      AddRow(setting.key, *read.list, !present, true, present);
+      WalkList(setting.key, read);
+      return read;
+    }
     try {
       read.value = setting.read();
     } catch (const std::exception& error) {
       read.error = error.what();
-    }
-    if (read.error) {
-      result_.settings.push_back({setting.key, document.at(setting.key), false, false, true});
+      AddRow(setting.key, *member, false, false, true);
       return read;
     }
-    result_.settings.push_back({setting.key, read.value, !present, true, present});
-    if (setting.kind == Kind::list) {
-      WalkList(setting.key, read);
-    }
+    AddRow(setting.key, read.value, !present, true, present);
     return read;
   }
 
@@ -195,10 +218,10 @@ class Checker {
   void WalkList(const std::string& key, Read& read) {
     std::vector<std::string> bad;
     size_t position = 0;
-    for (const json& entry : read.value) {
+    for (const json& entry : *read.list) {
       ++position;
       try {
-        gatehouse::IsListedPlayer(FString(), json::array({entry}));
+        gatehouse::IsListedPlayer(FString(), json::array({Shallow(entry)}));
       } catch (const std::exception& error) {
         if (!read.error) {
           read.error = error.what();
@@ -210,7 +233,7 @@ class Checker {
       const std::string text = entry.get<std::string>();
       if (!IsAscii(text)) {
         Add(Severity::warning, key,
-            "entry " + std::to_string(position) + " " + json(text).dump() +
+            "entry " + std::to_string(position) + " " + ShowValue(entry).text +
                 " is not ASCII: entries reach the host byte by byte, so it does not match the "
                 "same name written by the game");
       }
@@ -323,7 +346,7 @@ class Checker {
       const bool fraction =
           raw->is_number_float() && std::trunc(raw->get<double>()) != raw->get<double>();
       Add(Severity::warning, "KickTimer",
-          raw->dump() +
+          ShowValue(*raw).text +
               (fraction ? " is not a whole number; it is truncated to " : " is read as ") +
               std::to_string(delay));
     }

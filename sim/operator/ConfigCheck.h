@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "sim/operator/ReportText.h"
+
 namespace sim::op {
 
 enum class Severity { error, warning };
@@ -20,10 +22,12 @@ struct Finding {
   std::string met;
 };
 
-// One setting as the plugin would read it.
+// One setting as the plugin would read it. The value is in force (the default
+// when absent), or the raw member when unreadable.
 struct SettingRow {
   std::string key;
-  nlohmann::json value;  // in force (the default when absent); the raw member when unreadable
+  ShownValue shown;      // the value as a report shows it, bounded
+  nlohmann::json value;  // the value itself when it is not shortened; null otherwise
   bool is_default = false;
   bool readable = true;
   bool present = true;  // the member is in the document (which is an object)

@@ -52,15 +52,26 @@ void PreLoginHook(AShooterGameMode* game_mode, FString& options, FString& addres
   } catch (...) {
     LogHookFailure("PreLoginHook");
   }
+  // A pre-login that does not admit the player, refused by the game (a ban, a
+  // wrong password) or ended by what the game throws, never reaches the
+  // capacity checks armed for it: left armed, they would let the next player,
+  // whoever it is, into a full server. What was armed before stays.
+  const auto disarm = [&] {
+    if (armed) {
+      Bypass() = before;
+    }
+  };
   // The game alone decides whether the player may join. Its own function is
-  // called outside the guard: what it throws is the game's, passed on as if
-  // no hook were installed.
-  PreLoginTrampoline()(game_mode, options, address, unique_id, error_message);
-  // Refused by the game (a ban, a wrong password), the player never reaches
-  // the capacity checks armed for it: left armed, they would let the next
-  // player, whoever it is, into a full server. What was armed before stays.
-  if (armed && !error_message.IsEmpty()) {
-    Bypass() = before;
+  // called outside the guard: what it throws is the game's, passed on
+  // unchanged as if no hook were installed.
+  try {
+    PreLoginTrampoline()(game_mode, options, address, unique_id, error_message);
+  } catch (...) {
+    disarm();
+    throw;
+  }
+  if (!error_message.IsEmpty()) {
+    disarm();
   }
 }
 

@@ -16,10 +16,11 @@ struct CapacityBypass {
 CapacityBypass& Bypass();
 
 // Replaces the game's pre-login. Never refuses anyone and changes no argument:
-// the game's own pre-login always runs, after the bypass is armed; when the
-// game refuses the player (its error message is set), the bypass goes back to
-// what it was before this pre-login armed it. A configuration or permissions
-// error is logged and leaves the bypass as it was.
+// the game's own pre-login always runs, after the bypass is armed; when it
+// does not admit the player (it sets its error message, or it throws, and what
+// it throws passes on unchanged), the bypass goes back to what it was before
+// this pre-login armed it. A configuration or permissions error is logged and
+// leaves the bypass as it was.
 void PreLoginHook(AShooterGameMode* game_mode, FString& options, FString& address,
                   FUniqueNetIdRepl* unique_id, FString& error_message);
 

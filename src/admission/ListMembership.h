@@ -22,11 +22,21 @@ bool IsInAnyGroup(const FString& identifier, const nlohmann::json& groups);
 bool IsListedPlayer(const FString& identifier, const nlohmann::json& players);
 
 // WhitelistedGroups, then WhitelistedPlayers, both tested in full, from their
-// prepared form (admission/PreparedLists.h); decisions, permission queries and
-// errors are those of the two walks above on the lists as read.
+// prepared form (admission/PreparedLists.h). Permission queries are always
+// those of the two walks above on the lists as read, and so are decisions and
+// errors while the engine's compare resolves and its allocator grants blocks.
+// The prepared player test asks the compare and the allocator only for the
+// entries that can equal the Identifier (the walk asks them for every entry of
+// the same length), and raises a non-string entry's type error before it asks
+// them at all. So when the compare is missing or the allocator fails, it may
+// decide, or raise that type error, where the walk would meet the failure; it
+// meets the failure only where the walk meets it too. Not calling what the
+// decision does not need is sound: the failure is the host's, not the list's.
 bool IsWhitelisted(const FString& identifier);
 
-// BlacklistedGroups, the same way.
+// BlacklistedGroups, the same way. A group test needs of the host what the
+// walk of its list needs, entry by entry, so it equals that walk also when the
+// host fails.
 bool IsBlacklisted(const FString& identifier);
 
 }  // namespace gatehouse

@@ -35,7 +35,10 @@ class PlayerIndex {
 
   // Whether any entry equals the Identifier under EqualsIgnoreCase. A list
   // with an entry that is not a string raises the JSON library's type error
-  // 302 for that entry, as the walk of the list does.
+  // 302 for that entry, as the walk of the list does, but before any compare.
+  // The engine's compare is asked only for the entries that can equal the
+  // Identifier, and an engine string is made only for an entry kept apart:
+  // an Identifier that no entry can equal is decided without either.
   bool Contains(const FString& identifier) const;
 
   // Bytes held, for the benchmarks.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A server folder and a script folder whose names are not ASCII: the plugin
 # reads its configuration there, the `config` command finds a file beside the
-# script, and the host writes its log in the server folder.
+# script, the host writes its log in the server folder, and `check` reads the
+# same file the plugin reads, key by key.
 #
 #   non_ascii_folders.sh SIM PLUGIN
 set -uo pipefail
@@ -42,6 +43,18 @@ expect '^kick alice: You are not whitelisted on this server!$' "alice was not ki
 expect '^kick bob: zweite$' "the file beside the script did not reach the server folder"
 grep -q "Failed to read config! Can't open config.json" "$server/ArkApi/Logs/server.log" 2>/dev/null ||
   { echo "FAIL: the host's log in the server folder lacks the failed reload"; failed=1; }
+# The keys as written in the file: a repeated one and one in the wrong case.
+checked="$work/sërvér"
+mkdir -p "$checked/ArkApi/Plugins/Gatehouse"
+printf '{"onlywhitelisted": true, "KickTimer": 1, "KickTimer": 2}\n' \
+  >"$checked/ArkApi/Plugins/Gatehouse/config.json"
+check_status=0
+timeout 60 "$sim" check --dir "$checked" </dev/null >"$work/check" 2>&1 || check_status=$?
+tr -d '\r' <"$work/check" >>"$work/out"
+[ "$check_status" = 3 ] || { echo "FAIL: check under sërvér exits $check_status, not 3"; failed=1; }
+expect '^warning: KickTimer: given 2 times; the last one counts$' "check missed the repeated key"
+expect '^warning: onlywhitelisted: ignored; did you mean OnlyWhitelisted?' \
+  "check missed the key in the wrong case"
 if ((failed)); then
   echo "--- standard output:"
   cat "$work/out"

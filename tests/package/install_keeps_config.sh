@@ -21,6 +21,22 @@ echo '{"OnlyWhitelisted": true}' >"$work/fresh/$plugin_dir/config.json"
 cmake --install "$build" --prefix "$work/fresh" >/dev/null
 grep -q OnlyWhitelisted "$work/fresh/$plugin_dir/config.json" || fail "reinstall replaced config.json"
 
+# A config.json that is a link stays that link, whether what it points at is
+# there or not, and the install says it kept it.
+mkdir -p "$work/linked/$plugin_dir"
+for target in "$work/missing.json" "$work/settings.json"; do
+  rm -f "$work/linked/$plugin_dir/config.json"
+  ln -s "$target" "$work/linked/$plugin_dir/config.json"
+  [ "$target" = "$work/settings.json" ] && echo '{"KickTimer": 7}' >"$target"
+  out=$(cmake --install "$build" --prefix "$work/linked")
+  [ "$(readlink "$work/linked/$plugin_dir/config.json")" = "$target" ] ||
+    fail "the install replaced the config.json link to $target"
+  grep -q "Keeping: .*config.json (a link to $target" <<<"$out" ||
+    fail "the install did not say it kept the link to $target"
+done
+[ ! -e "$work/missing.json" ] || fail "the install wrote through the dangling link"
+grep -q '"KickTimer": 7' "$work/settings.json" || fail "the install wrote through the link"
+
 # The archive holds the library and the example, never a config.json.
 (cd "$build" && cpack -B "$work/packages" >/dev/null)
 archive=$(find "$work/packages" -maxdepth 1 -name 'Gatehouse-*' -type f | head -n 1)

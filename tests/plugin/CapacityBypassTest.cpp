@@ -1,3 +1,4 @@
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -17,20 +18,47 @@ namespace {
 // The game's side of the two hooks, standing in for the game's own functions
 // behind the call-through slots: a pre-login that only records its arguments,
 // and a capacity check that always finds the server full.
+enum class Ending {
+  admit,
+  refuse,              // the game's pre-login refuses (as for a ban)
+  throws,              // it throws before any capacity check
+  checks_then_throws,  // it asks the first capacity check, then throws
+};
 struct GameSide {
   int capacity_checks = 0;
   int pre_logins = 0;
-  bool refuse = false;  // the game's pre-login refuses (as for a ban)
+  Ending ending = Ending::admit;
   std::vector<const void*> pre_login_arguments;
+  std::string inner_check;  // how the check asked by the pre-login was answered
 };
 GameSide game_side;
+
+// Thrown by the game's pre-login; no standard exception, so that only the
+// very object passing on unchanged is caught by the test.
+struct GameFault {
+  int pre_login;
+};
 
 void RecordingPreLogin(AShooterGameMode* game_mode, FString& options, FString& address,
                        FUniqueNetIdRepl* unique_id, FString& error_message) {
   ++game_side.pre_logins;
   game_side.pre_login_arguments = {game_mode, &options, &address, unique_id, &error_message};
-  if (game_side.refuse) {
-    error_message = FString("Refused.");
+  switch (game_side.ending) {
+    case Ending::admit:
+      break;
+    case Ending::refuse:
+      error_message = FString("Refused.");
+      break;
+    case Ending::checks_then_throws: {
+      FString text("x");
+      int number = 0;
+      const int before = game_side.capacity_checks;
+      AtCapacityHook(sim::Game::Current()->Session(), false, text, false, &number);
+      game_side.inner_check = game_side.capacity_checks == before ? "B" : "G";
+      throw GameFault{game_side.pre_logins};
+    }
+    case Ending::throws:
+      throw GameFault{game_side.pre_logins};
   }
 }
 
@@ -78,19 +106,34 @@ class Bypass : public PluginTest {
   }
 
   // Plays events: 'W' a whitelisted pre-login, 'N' one that is not, 'R' and
-  // 'r' the same that the game refuses, 'c' a capacity check. Gives the
-  // answers of the checks.
+  // 'r' the same that the game refuses, 'T' and 't' the same that the game
+  // ends by throwing, 'X' and 'x' that it ends by throwing after asking the
+  // first capacity check, 'c' a capacity check. Gives the answers of the
+  // checks; a throw must reach the caller as the game threw it.
   std::string Play(const std::string& events) {
+    static const std::string kWhitelisted = "WRTX";
     std::string answers;
     for (const char event : events) {
-      game_side.refuse = event == 'R' || event == 'r';
-      if (event == 'W' || event == 'R') {
-        PreLogin("alice");
-      } else if (event == 'N' || event == 'r') {
-        PreLogin("mallory");
-      } else {
+      if (event == 'c') {
         answers += Check();
+        continue;
       }
+      const bool whitelisted = kWhitelisted.find(event) != std::string::npos;
+      const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(event)));
+      game_side.ending = upper == 'R'   ? Ending::refuse
+                         : upper == 'T' ? Ending::throws
+                         : upper == 'X' ? Ending::checks_then_throws
+                                        : Ending::admit;
+      const bool throws = upper == 'T' || upper == 'X';
+      try {
+        PreLogin(whitelisted ? "alice" : "mallory");
+        EXPECT_FALSE(throws) << event << " did not throw";
+      } catch (const GameFault& fault) {
+        EXPECT_TRUE(throws) << event;
+        EXPECT_EQ(fault.pre_login, game_side.pre_logins) << event;
+      }
+      answers += game_side.inner_check;
+      game_side.inner_check.clear();
     }
     return answers;
   }
@@ -111,13 +154,21 @@ TEST_F(Bypass, StateMachine) {
       {"Rccc", "GGG"},   // refused by the game: what it armed goes with it
       {"WRccc", "BBG"},  // and only that: what was armed before stays
       {"WcRccc", "BBGG"},
-      {"Wcrccc", "BBGG"},  // a refused player who armed nothing disarms nothing
+      {"Wcrccc", "BBGG"},  // a refused player who armed nothing disarms
+                           // nothing
+      {"Tccc", "GGG"},     // the game's pre-login throws: what it armed goes too
+      {"WTccc", "BBG"},
+      {"WcTccc", "BBGG"},
+      {"Wctccc", "BBGG"},
+      {"Xccc", "BGGG"},     // thrown after the first check: the second is not left
+      {"WcXccc", "BBBGG"},  // what was armed before comes back, as it was
+      {"Wcxccc", "BBGGG"},  // a player who armed nothing disarms nothing
   };
   for (const auto& c : cases) {
     gatehouse::Bypass() = {};
     EXPECT_EQ(Play(c.events), c.answers) << c.events;
   }
-  EXPECT_EQ(game_side.pre_logins, 17);
+  EXPECT_EQ(game_side.pre_logins, 29);
 }
 
 TEST_F(Bypass, ArmedBypassOutlivesAReloadThatTurnsItOff) {

@@ -1,10 +1,15 @@
 // The whitelist and blacklist tests, which use the prepared lists, against the
 // direct walks of the same lists as read: random configurations put in force
-// through ReadConfig (failed reloads among them), random Identifiers. Both
-// must give the same decision, the same error at the same point, and the same
-// permission queries in the same order.
+// through ReadConfig (failed reloads among them), random Identifiers. With the
+// host's services working, both must give the same decision, the same error at
+// the same point, and the same permission queries in the same order. With the
+// engine's compare missing or its allocator failing, the prepared player test,
+// which needs both for fewer entries, may decide where the walk meets the
+// failure; nothing else differs.
 
 #include <cstdio>
+#include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -260,6 +265,51 @@ TEST_F(PreparedListsTest, DecideAsTheWalkOfTheListsDoes) {
           << "\", config " << document.dump();
     }
   }
+}
+
+TEST_F(PreparedListsTest, NeedTheEngineOnlyWhereTheWalkDoes) {
+  const std::string compare = "FGenericPlatformStricmp.Stricmp(wchar_t*,wchar_t*)";
+  const struct {
+    const char* name;
+    std::function<void(bool)> fail;  // brings the failure on (true) or takes it away
+    std::string met;                 // what a test that meets it ends with
+  } failures[] = {
+      {"compare missing",
+       [&](bool on) { on ? sim::HideGameFunction(compare) : sim::RestoreGameFunction(compare); },
+       "error: game function not found: " + compare},
+      {"allocator failing",
+       [](bool on) { sim::FailAllocationsAfter(on ? std::optional<int64_t>(0) : std::nullopt); },
+       "error: std::bad_alloc"},
+  };
+  Generator generate(20261209);
+  int decided_without = 0;  // the prepared lists decided where the walk met the failure
+  for (int round = 0; round < 100; ++round) {
+    const json document = generate.Document();
+    UseDocument(document);
+    const std::vector<std::string> near = StringEntries(document);
+    for (int i = 0; i < 8; ++i) {
+      const FString identifier = generate.Identifier(near);
+      for (const auto& failure : failures) {
+        failure.fail(true);
+        const Outcome walked = Observe([&] { return WalkedWhitelist(identifier); });
+        const Outcome prepared = Observe([&] { return IsWhitelisted(identifier); });
+        failure.fail(false);
+        const std::string where = std::string(failure.name) + ", round " + std::to_string(round) +
+                                  ", Identifier \"" + sim::ToUtf8(identifier) + "\", config " +
+                                  document.dump();
+        EXPECT_EQ(prepared.queries, walked.queries) << where;
+        if (prepared.decision == walked.decision) {
+          continue;
+        }
+        // Only the walk meets the failure: the prepared lists decide, or
+        // raise the type error of a list entry before they need the engine.
+        ASSERT_EQ(walked.decision, failure.met) << where;
+        ASSERT_NE(prepared.decision, failure.met) << where;
+        ++decided_without;
+      }
+    }
+  }
+  EXPECT_GT(decided_without, 0);
 }
 
 // What the index holds stays within three times the list's own bytes in the
