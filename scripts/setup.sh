@@ -17,37 +17,36 @@
 # prints one line naming what it installs and what for.
 set -euo pipefail
 
-declare -A packages=(
-  [build]="build-essential cmake ninja-build ccache pkg-config nlohmann-json3-dev libspdlog-dev libfmt-dev"
-  [test]="libgtest-dev libgmock-dev libbenchmark-dev"
-  [windows]="g++-mingw-w64-x86-64-posix wine64 googletest"
-  [fuzz]="clang-14 libclang-rt-14-dev libfuzzer-14-dev"
-  [package]="binutils"
-)
-declare -A purpose=(
-  [build]="to build the plugin and the simulator"
-  [test]="for the tests"
-  [windows]="for the Windows build and its tests under Wine"
-  [fuzz]="for fuzzing"
-  [package]="for packaging"
-)
-all_groups=(build test windows fuzz package)
+declare -A packages purpose
+all_groups=()
+group() {  # group NAME PURPOSE PACKAGE...
+  all_groups+=("$1")
+  purpose[$1]=$2
+  packages[$1]="${*:3}"
+}
+group build "to build the plugin and the simulator" \
+  build-essential cmake ninja-build ccache pkg-config nlohmann-json3-dev libspdlog-dev libfmt-dev
+group test "for the tests" libgtest-dev libgmock-dev libbenchmark-dev
+group windows "for the Windows build and its tests under Wine" \
+  g++-mingw-w64-x86-64-posix wine64 googletest
+group fuzz "for fuzzing" clang-14 libclang-rt-14-dev libfuzzer-14-dev
+group package "for packaging" binutils
 
 groups=("$@")
 ((${#groups[@]})) || groups=("${all_groups[@]}")
 
 missing=()
 said=()
-for group in "${groups[@]}"; do
-  [ -n "${packages[$group]+set}" ] || {
-    echo "setup: unknown group '$group' (groups: ${all_groups[*]})" >&2
+for name in "${groups[@]}"; do
+  [ -n "${packages[$name]+set}" ] || {
+    echo "setup: unknown group '$name' (groups: ${all_groups[*]})" >&2
     exit 2
   }
   wanted=()
-  for p in ${packages[$group]}; do
+  for p in ${packages[$name]}; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || wanted+=("$p")
   done
-  if [ "$group" = test ]; then
+  if [ "$name" = test ]; then
     # Node.js and npm serve only the tests that drive RCON with third-party
     # clients; a machine may already carry them outside Debian's packaging.
     command -v node >/dev/null 2>&1 || wanted+=(nodejs)
@@ -56,7 +55,7 @@ for group in "${groups[@]}"; do
   for p in "${wanted[@]}"; do
     [[ " ${missing[*]} " == *" $p "* ]] || missing+=("$p")
   done
-  if ((${#wanted[@]})); then said+=("${wanted[*]} ${purpose[$group]}"); fi
+  if ((${#wanted[@]})); then said+=("${wanted[*]} ${purpose[$name]}"); fi
 done
 
 if ((${#missing[@]})); then
