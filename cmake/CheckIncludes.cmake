@@ -4,11 +4,10 @@
 # simulator: plugin -> admission -> config, console -> common -> platform -> host
 # (admission reads config and prints through console; every folder may use the
 # ones below it). host/standin holds what only the stand-in host needs of a
-# plugin; it may use the plugin's common and platform folders, and nothing
-# outside it includes its sources (its headers declare the stand-in's
-# services for the simulator). The simulator sees the plugin's sources only through host/,
-# except its operator's tools, which run the plugin's own reads. A source that
-# crosses a boundary fails the configure step.
+# plugin: it may use the plugin's common and platform folders as well. The
+# simulator sees the plugin's sources only through host/, except its operator's
+# tools, which run the plugin's own reads. A source that crosses a boundary
+# fails the configure step.
 #
 # Run at configure time, or alone: cmake -DPROJECT_ROOT=DIR -P CheckIncludes.cmake
 # (DIR holds src/ and sim/; a test runs it on a tree with a bad include).
