@@ -3,9 +3,11 @@
 # The plugin's folders include each other in one direction only, and never the
 # simulator: plugin -> admission -> config, console -> common -> platform -> host
 # (admission reads config and prints through console; every folder may use the
-# ones below it). The simulator sees the plugin's sources only through host/,
-# except its operator's tools, which run the plugin's own reads. A source that
-# crosses a boundary fails the configure step.
+# ones below it). host/standin holds what only the stand-in host needs of a
+# plugin: it may use the plugin's common and platform folders as well. The
+# simulator sees the plugin's sources only through host/, except its operator's
+# tools, which run the plugin's own reads. A source that crosses a boundary
+# fails the configure step.
 #
 # Run at configure time, or alone: cmake -DPROJECT_ROOT=DIR -P CheckIncludes.cmake
 # (DIR holds src/ and sim/; a test runs it on a tree with a bad include).
@@ -13,6 +15,7 @@
 cmake_policy(SET CMP0057 NEW)  # IN_LIST, also when run alone with -P
 
 set(gatehouse_allowed_host host)
+set(gatehouse_allowed_host_standin host common platform)
 set(gatehouse_allowed_platform platform host)
 set(gatehouse_allowed_common common platform host)
 set(gatehouse_allowed_console console common platform host)
@@ -24,10 +27,21 @@ set(gatehouse_allowed_sim_operator sim host config admission common)
 
 # Appends to `problems` each include of a file under `dir` whose top folder is
 # not in `allowed`; includes without a folder name the including file's own.
+# Further arguments: folders under `dir` that are checked on their own.
 function(gatehouse_check_folder project_root dir allowed)
   file(GLOB_RECURSE sources "${project_root}/${dir}/*.h" "${project_root}/${dir}/*.cpp")
   set(found "")
   foreach(source ${sources})
+    set(skip FALSE)
+    foreach(own_rules ${ARGN})
+      string(FIND "${source}" "${project_root}/${dir}/${own_rules}/" at)
+      if(at EQUAL 0)
+        set(skip TRUE)
+      endif()
+    endforeach()
+    if(skip)
+      continue()
+    endif()
     file(STRINGS "${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"]+\"")
     foreach(line ${includes})
       string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" included "${line}")
@@ -46,7 +60,9 @@ endfunction()
 
 function(gatehouse_check_includes project_root)
   set(problems "")
-  foreach(folder host platform common console config admission plugin)
+  gatehouse_check_folder("${project_root}" src/host "${gatehouse_allowed_host}" standin)
+  gatehouse_check_folder("${project_root}" src/host/standin "${gatehouse_allowed_host_standin}")
+  foreach(folder platform common console config admission plugin)
     gatehouse_check_folder("${project_root}" "src/${folder}" "${gatehouse_allowed_${folder}}")
   endforeach()
   file(GLOB parts LIST_DIRECTORIES true RELATIVE "${project_root}/sim" "${project_root}/sim/*")

@@ -10,7 +10,7 @@
 # Each target's closing statistics (inputs tried, corpus size) are printed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh build fuzz
 
 seconds=${1:-25}
 shift || true

@@ -18,7 +18,7 @@ rounds=${1:-2600}
 cycles=${2:-1000}
 preset=${3:-default}
 sim=build/$preset/bin/gatehouse-sim
-[ -x "$sim" ] || { scripts/setup.sh && cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset"; }
+[ -x "$sim" ] || { scripts/setup.sh build test && cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset"; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -6,7 +6,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset="${1:-default}"
-scripts/setup.sh
+if [ "$preset" = windows ]; then
+  scripts/setup.sh build windows
+else
+  scripts/setup.sh build test
+fi
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset"
 ctest --preset "$preset"

@@ -16,6 +16,7 @@
 #include "sim/framework/Internal.h"
 #include "sim/framework/ModuleOf.h"
 #include "sim/framework/SimHost.h"
+#include "sim/framework/platform/Platform.h"
 
 namespace sim {
 namespace {
@@ -52,7 +53,7 @@ class SimTimer final : public API::Timer {
     // The callable's code goes when the library that scheduled it unloads,
     // whatever path it was tagged with: the library is the one whose code made
     // this call (the return address is in the caller's code).
-    const ModuleId scheduled_by = ModuleHolding(__builtin_return_address(0));
+    const ModuleId scheduled_by = ModuleHolding(SIM_CALLER_ADDRESS());
     // A delay of 0 or less is due now, and so runs at the next pass.
     const int64_t delay_ms = delay_seconds > 0 ? int64_t{delay_seconds} * 1000 : 0;
     pending_.emplace(DueKey{Now() + delay_ms, next_sequence_++},

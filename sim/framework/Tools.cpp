@@ -6,6 +6,7 @@
 
 #include "host/Tools.h"
 #include "host/Utf8Path.h"
+#include "host/standin/PermissionsLibrary.h"
 #include "sim/framework/Internal.h"
 #include "sim/framework/SimHost.h"
 

@@ -10,8 +10,4 @@ std::string GetCurrentDir();
 // UTF-8 text as wide text. Invalid sequences become U+FFFD.
 std::wstring Utf8Decode(const std::string& text);
 
-// Where the permissions plugin's library lives; empty while the server runs
-// without it.
-std::string GetPermissionsLibraryPath();
-
 }  // namespace AsaApi::Tools

@@ -1,20 +1,28 @@
-#include "host/Permissions.h"
+// The permissions plugin's IsPlayerInGroup as the stand-in host offers it: the
+// host reports the library's file, and the function is bound in it by its
+// linker name at the first call. A build against a real host leaves this file
+// out and links the permissions plugin's import library, which the system
+// loads at the first call in the same way.
 
 #include <stdexcept>
 #include <string>
 #include <utility>
 
 #include "common/ProcessState.h"
-#include "host/Tools.h"
+#include "host/Permissions.h"
+#include "host/standin/PermissionsLibrary.h"
 #include "platform/Platform.h"
+
+// The build derives the linker name from the declaration in host/Permissions.h
+// with the compiler in use (cmake/LinkerName.cmake).
+#ifndef GATEHOUSE_PERMISSIONS_SYMBOL
+#error "GATEHOUSE_PERMISSIONS_SYMBOL: the linker name of Permissions::IsPlayerInGroup"
+#endif
 
 namespace Permissions {
 namespace {
 
 using IsPlayerInGroupFunction = bool(const FString&, const FString&);
-
-// The permissions plugin's own IsPlayerInGroup, by its linker name.
-constexpr const char* kIsPlayerInGroupSymbol = "_ZN11Permissions15IsPlayerInGroupERK7FStringS2_";
 
 // The bound library, a part of the plugin's process state: it stays open while
 // the plugin is loaded and is let go when that state ends.
@@ -39,7 +47,7 @@ class Binding {
     if (!library) {
       throw std::runtime_error("cannot open permissions library " + path + ": " + reason);
     }
-    void* symbol = library.Symbol(kIsPlayerInGroupSymbol, reason);
+    void* symbol = library.Symbol(GATEHOUSE_PERMISSIONS_SYMBOL, reason);
     if (symbol == nullptr) {
       throw std::runtime_error("cannot bind Permissions::IsPlayerInGroup in " + path + ": " +
                                reason);
