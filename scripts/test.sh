@@ -7,7 +7,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 preset="${1:-default}"
 if [ "$preset" = windows ]; then
-  scripts/setup.sh build windows
+  # The Windows leg runs the third-party RCON clients (Node.js) against the
+  # simulator under Wine, so it needs the test group's tools as well.
+  scripts/setup.sh build test windows
 else
   scripts/setup.sh build test
 fi
