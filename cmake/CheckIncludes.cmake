@@ -1,8 +1,9 @@
 # The boundaries between the project's folders, as their includes draw them.
 #
 # The plugin's folders include each other in one direction only, and never the
-# simulator: plugin -> admission -> config, console -> common -> platform -> host
-# (admission reads config and prints through console; every folder may use the
+# simulator: plugin -> operator -> admission -> config, console -> common -> platform
+# -> host (the operator's commands explain with admission and change config;
+# admission reads config and prints through console; every folder may use the
 # ones below it). The simulator sees the plugin's sources only through host/,
 # except its operator's tools, which run the plugin's own reads. A source that
 # crosses a boundary fails the configure step.
@@ -18,7 +19,8 @@ set(gatehouse_allowed_common common platform host)
 set(gatehouse_allowed_console console common platform host)
 set(gatehouse_allowed_config config common platform host)
 set(gatehouse_allowed_admission admission config console common platform host)
-set(gatehouse_allowed_plugin plugin admission config console common platform host)
+set(gatehouse_allowed_operator operator admission config console common platform host)
+set(gatehouse_allowed_plugin plugin operator admission config console common platform host)
 set(gatehouse_allowed_sim sim host)
 set(gatehouse_allowed_sim_operator sim host config admission common)
 
@@ -46,7 +48,7 @@ endfunction()
 
 function(gatehouse_check_includes project_root)
   set(problems "")
-  foreach(folder host platform common console config admission plugin)
+  foreach(folder host platform common console config admission operator plugin)
     gatehouse_check_folder("${project_root}" "src/${folder}" "${gatehouse_allowed_${folder}}")
   endforeach()
   file(GLOB parts LIST_DIRECTORIES true RELATIVE "${project_root}/sim" "${project_root}/sim/*")
