@@ -33,10 +33,8 @@ class Scanner {
   }
 
   size_t SkipString(size_t at) const {
-    for (++at; At(at) != '"'; ++at) {
-      if (text_[at] == '\\') {
-        ++at;
-      }
+    for (at = text_.find_first_of("\"\\", at + 1); At(at) == '\\';
+         at = text_.find_first_of("\"\\", at + 2)) {
     }
     return at + 1;
   }
@@ -54,7 +52,7 @@ class Scanner {
       return at;
     }
     size_t depth = 0;
-    for (;;) {
+    for (;; at = text_.find_first_of("\"[]{}", at)) {
       const char c = At(at);
       if (c == '"') {
         at = SkipString(at);
@@ -62,7 +60,7 @@ class Scanner {
       }
       if (c == '[' || c == '{') {
         ++depth;
-      } else if ((c == ']' || c == '}') && --depth == 0) {
+      } else if (--depth == 0) {
         return at + 1;
       }
       ++at;

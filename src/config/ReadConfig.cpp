@@ -34,14 +34,21 @@ std::string ReadConfigBytes(const std::string& path) {
   if (!file.is_open()) {
     throw std::runtime_error("Can't open config.json");
   }
+  // Read in one go at the size the file has now; a file that grew since is
+  // read on to its end.
   std::string bytes;
   file.seekg(0, std::ios::end);
   const std::streamoff size = file.tellg();
   file.seekg(0, std::ios::beg);
   if (size > 0) {
-    bytes.reserve(static_cast<size_t>(size));
+    bytes.resize(static_cast<size_t>(size));
+    file.read(bytes.data(), size);
+    bytes.resize(static_cast<size_t>(file.gcount()));
   }
-  bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  if (!file.eof()) {
+    file.clear();
+    bytes.append(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  }
   if (file.bad()) {
     throw std::runtime_error("Can't read config.json");
   }
