@@ -7,6 +7,7 @@
 // starts from lists already prepared, as a server that saw a join since.
 
 #include <string>
+#include <string_view>
 
 #include <benchmark/benchmark.h>
 
@@ -30,35 +31,31 @@ void FreshRead() {
   CurrentLists();
 }
 
-void AddPlayerCommand(benchmark::State& state) {
+// Times `change`, each time after `undo` (untimed) took the change back and
+// the lists were prepared again.
+void TimeChange(benchmark::State& state, std::string (*change)(std::u16string_view),
+                std::string (*undo)(std::u16string_view), const char* answer) {
   FreshRead();
   bench::Beside(state, {"ReadConfigOnly", "ReadConfigAndPrepare"});
   for (auto _ : state) {
     state.PauseTiming();
-    RemovePlayer(kNewcomer);
+    undo(kNewcomer);
     CurrentLists();
     state.ResumeTiming();
-    if (AddPlayer(kNewcomer).rfind("Added", 0) != 0) {
-      state.SkipWithError("Add failed");
+    if (change(kNewcomer).rfind(answer, 0) != 0) {
+      state.SkipWithError("the command failed");
       break;
     }
   }
   RemovePlayer(kNewcomer);
 }
 
+void AddPlayerCommand(benchmark::State& state) {
+  TimeChange(state, &AddPlayer, &RemovePlayer, "Added");
+}
+
 void RemovePlayerCommand(benchmark::State& state) {
-  FreshRead();
-  bench::Beside(state, {"ReadConfigOnly", "ReadConfigAndPrepare"});
-  for (auto _ : state) {
-    state.PauseTiming();
-    AddPlayer(kNewcomer);
-    CurrentLists();
-    state.ResumeTiming();
-    if (RemovePlayer(kNewcomer).rfind("Removed", 0) != 0) {
-      state.SkipWithError("Remove failed");
-      break;
-    }
-  }
+  TimeChange(state, &RemovePlayer, &AddPlayer, "Removed");
 }
 
 }  // namespace
