@@ -1,6 +1,8 @@
 #include "admission/Explanation.h"
 
+#include <cstddef>
 #include <exception>
+#include <iterator>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -49,8 +51,10 @@ std::string WhyWhitelisted(const FString& identifier) {
   std::vector<std::string> found =
       GroupsOf(identifier, Settings::WhitelistedGroups(), Settings::kWhitelistedGroups);
   const json& players = Settings::WhitelistedPlayers();
+  // Positions in the list's own iteration order, which an object's members
+  // and a single value have too.
   for (const size_t position : CurrentLists().whitelisted_players.Matches(identifier, players)) {
-    const json& entry = players.is_array() ? players[position] : players;
+    const json& entry = *std::next(players.begin(), static_cast<std::ptrdiff_t>(position));
     found.push_back(Reason("listed as", entry, Settings::kWhitelistedPlayers));
   }
   return Joined(found);
