@@ -126,7 +126,7 @@ PlayersText TextOf(const Change& change) {
 std::optional<std::string> Save(const std::string& bytes, const char* command) {
   // Parsed before the file is touched: what is written is what a reload reads.
   json parsed = ParseConfigBytes(bytes);
-  const std::string failure = Platform::ReplaceFile(ConfigPath(), bytes);
+  const std::string failure = Platform::ReplaceFileWhole(ConfigPath(), bytes);
   if (!failure.empty()) {
     return std::string(command) + " failed: " + failure + "; " + kUnchanged;
   }

@@ -32,7 +32,7 @@ std::string NewFileBeside(const std::string& path);
 // an empty text on success. On failure the old file is as it was, the new
 // file is removed, and the result says which step failed and why, in the
 // system's words.
-std::string ReplaceFile(const std::string& path, std::string_view bytes);
+std::string ReplaceFileWhole(const std::string& path, std::string_view bytes);
 
 // A library opened by path and closed when its holder lets go of it.
 class SharedLibrary {

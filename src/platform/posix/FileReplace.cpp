@@ -58,7 +58,7 @@ std::string NewFileBeside(const std::string& path) {
   return path + "." + std::to_string(::getpid()) + ".new";
 }
 
-std::string ReplaceFile(const std::string& path, std::string_view bytes) {
+std::string ReplaceFileWhole(const std::string& path, std::string_view bytes) {
   const std::string beside = NewFileBeside(path);
   // A file of that name is what a process with this id left behind.
   ::unlink(beside.c_str());

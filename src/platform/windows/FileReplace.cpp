@@ -37,7 +37,7 @@ std::string NewFileBeside(const std::string& path) {
   return path + "." + std::to_string(GetCurrentProcessId()) + ".new";
 }
 
-std::string ReplaceFile(const std::string& path, std::string_view bytes) {
+std::string ReplaceFileWhole(const std::string& path, std::string_view bytes) {
   const std::string beside_utf8 = NewFileBeside(path);
   const std::wstring beside = ToWide(beside_utf8);
   // A file of that name is what a process with this id left behind.
