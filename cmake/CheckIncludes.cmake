@@ -1,8 +1,9 @@
 # The boundaries between the project's folders, as their includes draw them.
 #
 # The plugin's folders include each other in one direction only, and never the
-# simulator: plugin -> admission -> config, console -> common -> platform -> host
-# (admission reads config and prints through console; every folder may use the
+# simulator: plugin -> operator -> admission -> config, console -> common -> platform
+# -> host (the operator's commands explain with admission and change config;
+# admission reads config and prints through console; every folder may use the
 # ones below it). host/standin holds what only the stand-in host needs of a
 # plugin: it may use the plugin's common and platform folders as well. The
 # simulator sees the plugin's sources only through host/, except its operator's
@@ -21,7 +22,8 @@ set(gatehouse_allowed_common common platform host)
 set(gatehouse_allowed_console console common platform host)
 set(gatehouse_allowed_config config common platform host)
 set(gatehouse_allowed_admission admission config console common platform host)
-set(gatehouse_allowed_plugin plugin admission config console common platform host)
+set(gatehouse_allowed_operator operator admission config console common platform host)
+set(gatehouse_allowed_plugin plugin operator admission config console common platform host)
 set(gatehouse_allowed_sim sim host)
 set(gatehouse_allowed_sim_operator sim host config admission common)
 
@@ -62,7 +64,7 @@ function(gatehouse_check_includes project_root)
   set(problems "")
   gatehouse_check_folder("${project_root}" src/host "${gatehouse_allowed_host}" standin)
   gatehouse_check_folder("${project_root}" src/host/standin "${gatehouse_allowed_host_standin}")
-  foreach(folder platform common console config admission plugin)
+  foreach(folder platform common console config admission operator plugin)
     gatehouse_check_folder("${project_root}" "src/${folder}" "${gatehouse_allowed_${folder}}")
   endforeach()
   file(GLOB parts LIST_DIRECTORIES true RELATIVE "${project_root}/sim" "${project_root}/sim/*")

@@ -1,8 +1,10 @@
 // RCON bytes from one to three clients into the simulator's RCON server on
 // loopback, with the plugin loaded: commands run through the host's command
-// service as gatehouse-sim runs them, and each client reads whatever comes
-// back. Each client's bytes are sent in one go and its side then shut, so a
-// run ends once the server has closed every client or a bounded number of
+// service as gatehouse-sim runs them (the reload and the operator's commands,
+// with whatever arguments; fuzz/corpus/rcon-bytes.dict gives their names), and
+// each client reads whatever comes back. config.json may change only by an
+// Add or a Remove whose answer says it saved the file. Each client's bytes are sent in one go and
+// its side then shut, so a run ends once the server has closed every client or a bounded number of
 // loop passes has gone by.
 
 #include <arpa/inet.h>
@@ -15,12 +17,17 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "InProcessServer.h"
+#include "config/ReadConfig.h"
 #include "sim/app/RconDispatch.h"
 #include "sim/game/EngineObjects.h"
 #include "sim/rcon/RconServer.h"
@@ -84,6 +91,15 @@ void Exchange(Client& client) {
   }
 }
 
+std::string FileText(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+bool SavesTheFile(const std::string& reply) {
+  return reply.rfind("Added ", 0) == 0 || reply.rfind("Removed ", 0) == 0;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -91,6 +107,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   gatehouse::fuzz::InProcessServer game(4);
   game.WriteConfig(R"({"OnlyWhitelisted": true, "KickTimer": 1})");
   game.Load();
+  const std::string config_before = FileText(gatehouse::ConfigPath());
+  bool saved = false;
 
   sim::rcon::RconOptions options;
   options.auth_timeout = std::chrono::milliseconds(200);
@@ -101,6 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       kPassword,
       [&](sim::rcon::ClientId client, int32_t request_id, std::string command) {
         connection.reply = [&, client](int32_t id, int32_t type, const std::string& body) {
+          saved = saved || SavesTheFile(body);
           serving->Reply(client, id, type, body);
         };
         sim::app::RunRconCommand(connection, request_id, command, game.Game().World());
@@ -141,5 +160,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
   server.Close();
+  if (!saved && FileText(gatehouse::ConfigPath()) != config_before) {
+    std::fprintf(stderr, "config.json changed without a command that saved it\n");
+    std::abort();
+  }
   return 0;
 }

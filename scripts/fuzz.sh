@@ -35,7 +35,10 @@ failures=0
 for target in "${targets[@]}"; do
   mkdir -p "$scratch/$target"
   echo "fuzz: $target for ${seconds}s"
-  if ! build/fuzz/bin/fuzz-"$target" -max_total_time="$seconds" -print_final_stats=1 \
+  # A target's dictionary (its commands' words) beside its seeds, if it has one.
+  dictionary=()
+  [ -f "fuzz/corpus/$target.dict" ] && dictionary=(-dict="fuzz/corpus/$target.dict")
+  if ! build/fuzz/bin/fuzz-"$target" "${dictionary[@]}" -max_total_time="$seconds" -print_final_stats=1 \
       -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$findings/$target-" \
       "$scratch/$target" "fuzz/corpus/$target" 2>"$scratch/$target.log"; then
     failed=1

@@ -11,6 +11,8 @@
 #   ## file NAME    a file written beside the script (for the `config` command)
 #   ## script       the command script (absent: nothing on standard input)
 #   ## stdout       the expected standard output
+#   ## stdout windows  the expected standard output of a Windows build, where
+#                   it differs (the system's own words for a failure)
 #   ## stderr       the expected standard error, each line a shell pattern
 #                   (absent: not compared)
 #   ## log          the expected server.log (absent: not compared)
@@ -18,7 +20,8 @@
 # The server folder is always given with --dir. Time stamps differ from run to
 # run, so output and log are compared with every console stamp and log-record
 # stamp written as MM/DD/YY HH:MM, the escape byte written as ^[ so that the
-# expected files stay readable, and the plugin's full path written as PLUGIN.
+# expected files stay readable, the plugin's full path written as PLUGIN, and
+# the date and time of a status reply written as YYYY-MM-DD HH:MM:SS.
 # Lines may end in "\r\n" (a Windows build): the "\r" is dropped, once.
 set -uo pipefail
 
@@ -69,6 +72,7 @@ normalize() {
       -e 's/\x1b/^[/g' \
       -e 's#\^\[\[\([0-9]*\)m[0-9][0-9]/[0-9][0-9]/[0-9][0-9] [0-9][0-9]:[0-9][0-9] #^[[\1mMM/DD/YY HH:MM #' \
       -e 's#^[0-9][0-9]/[0-9][0-9]/[0-9][0-9] [0-9][0-9]:[0-9][0-9] \[#MM/DD/YY HH:MM [#' \
+      -e 's#[0-9]\{4\}-[0-9][0-9]-[0-9][0-9] [0-9][0-9]:[0-9][0-9]:[0-9][0-9]#YYYY-MM-DD HH:MM:SS#g' \
       -e 's/\r$//'
 }
 
@@ -88,7 +92,9 @@ if [ "$status" != "$expected_status" ]; then
   failed=1
 fi
 touch "$work/sections/stdout"
-compare "$work/sections/stdout" "$work/stdout" "standard output"
+expected_stdout="$work/sections/stdout"
+[[ $plugin == *.dll ]] && section stdout_windows && expected_stdout="$work/sections/stdout_windows"
+compare "$expected_stdout" "$work/stdout" "standard output"
 if section log; then
   log="$server/ArkApi/Logs/server.log"
   [ -f "$log" ] || log=/dev/null

@@ -8,12 +8,10 @@
 
 #include "host/Tools.h"
 #include "host/Utf8Path.h"
-#include "sim/app/FaultCommand.h"
 #include "sim/app/MemoryReport.h"
 #include "sim/app/Numbers.h"
 #include "sim/app/RconDispatch.h"
 #include "sim/framework/SimHost.h"
-#include "sim/operator/Explain.h"
 #include "sim/permissions/PermissionGroups.h"
 
 namespace sim::app {
@@ -100,6 +98,18 @@ void ReplaceFile(const fs::path& source, fs::path target) {
   }
 }
 
+// A reply's lines, split at each line end.
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t begin = 0;
+  for (size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', begin)) {
+    lines.push_back(text.substr(begin, end - begin));
+    begin = end + 1;
+  }
+  lines.push_back(text.substr(begin));
+  return lines;
+}
+
 std::string AbsoluteFolder(const std::string& dir) {
   std::error_code error;
   const fs::path absolute = fs::weakly_canonical(fs::absolute(PathFromUtf8(dir)), error);
@@ -131,8 +141,16 @@ Simulator::Simulator(const Options& options, std::string simulator_folder,
   SetTrace(options.trace);
   game_ = std::make_unique<Game>(options.max_players);
   local_rcon_.reply = [](int32_t request_id, int32_t type, const std::string& body) {
-    PrintLine("rcon reply " + std::to_string(request_id) + " " + std::to_string(type) + ":" +
-              (body.empty() ? "" : " " + body));
+    const std::string prefix =
+        "rcon reply " + std::to_string(request_id) + " " + std::to_string(type) + ":";
+    if (body.empty()) {
+      PrintLine(prefix);
+      return;
+    }
+    // A reply of several lines prints each under the same prefix.
+    for (const std::string& line : Lines(body)) {
+      PrintLine(prefix + " " + line);
+    }
   };
   loader_.Load();
 }
@@ -142,6 +160,7 @@ Simulator::~Simulator() {
     loader_.Unload();
   }
   game_.reset();
+  ClearFileFaults(Faults());
 }
 
 bool Simulator::Execute(std::string_view line) {
@@ -198,7 +217,7 @@ const std::vector<Simulator::CommandRule>& Simulator::Commands() {
       {"memory", 0, 0, " takes no arguments",
        [](Simulator&, const Words&, auto) { PrintLine(MemoryLine()); }},
       {"fault", 0, kRestOfLine, nullptr,
-       [](Simulator& s, const Words& w, auto) { RunFaultCommand(w, s.permissions_path_); }},
+       [](Simulator& s, const Words& w, auto) { RunFaultCommand(w, s.Faults()); }},
       {"load", 0, 0, " takes no arguments",
        [](Simulator& s, const Words&, auto) { s.loader_.Load(); }},
       {"unload", 0, 0, " takes no arguments",
@@ -316,6 +335,10 @@ std::string Simulator::ConfigPath() const {
   return AsaApi::Tools::GetCurrentDir() + "/ArkApi/Plugins/Gatehouse/config.json";
 }
 
+FaultTargets Simulator::Faults() const {
+  return {permissions_path_, ConfigPath()};
+}
+
 void Simulator::Config(const Words& words) {
   const fs::path target = PathFromUtf8(ConfigPath());
   std::error_code error;
@@ -343,11 +366,39 @@ void Simulator::Config(const Words& words) {
 }
 
 void Simulator::Explain(const Words& words) {
-  const op::PluginState state = !loader_.Loaded()   ? op::PluginState::unloaded
-                                : mirror_.Running() ? op::PluginState::running
-                                                    : op::PluginState::idle;
-  for (const std::string& line : op::Explain(std::string(words[1]), state)) {
-    PrintLine(line);
+  const std::string id(words[1]);
+  const std::string prefix = "explain " + id + ": ";
+  if (!loader_.Loaded()) {
+    PrintLine(prefix + "the plugin is not loaded; the game decides alone");
+    return;
+  }
+  // The plugin explains itself: its own RCON command, asked as a local client
+  // whose request takes no number from the `rcon` command's count.
+  std::string answer;
+  bool answered = false;
+  RCONClientConnection asking;
+  asking.reply = [&](int32_t, int32_t, const std::string& body) {
+    answer = body;
+    answered = true;
+  };
+  RCONPacket packet;
+  packet.Type = 2;
+  packet.Body = FStringFromUtf8("Gatehouse.Explain " + id);
+  if (!DispatchRconCommand(&asking, packet, game_->World())) {
+    PrintLine(prefix + (HasRegistrations(loader_.LibraryPath())
+                            ? "the plugin has no Gatehouse.Explain command (the host did not "
+                              "register it), so its decisions cannot be asked"
+                            : "the plugin is idle (config.json could not be read when it was "
+                              "loaded) and has no hooks until it is loaded again; the game "
+                              "decides alone"));
+    return;
+  }
+  if (!answered) {
+    PrintLine(prefix + "the plugin did not answer (its log says why)");
+    return;
+  }
+  for (const std::string& line : Lines(answer)) {
+    PrintLine(prefix + line);
   }
 }
 

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "sim/app/EventLoop.h"
+#include "sim/app/FaultCommand.h"
 #include "sim/app/Options.h"
 #include "sim/app/PluginLoader.h"
 #include "sim/game/Game.h"
-#include "sim/operator/ConfigMirror.h"
 
 namespace sim::app {
 
@@ -57,12 +57,11 @@ class Simulator {
   void Explain(const Words& words);
 
   std::string ConfigPath() const;
+  FaultTargets Faults() const;
 
   std::string command_folder_;
   std::string permissions_path_;
   EventLoop& loop_;
-  // Follows the plugin's reads of config.json, for `explain`.
-  op::ConfigMirror mirror_;
   std::unique_ptr<Game> game_;
   PluginLoader loader_;
   RCONClientConnection local_rcon_;

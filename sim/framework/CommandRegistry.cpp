@@ -87,6 +87,11 @@ class CommandList {
     return removed;
   }
 
+  bool Owns(const std::string& owner) const {
+    return std::any_of(commands_.begin(), commands_.end(),
+                       [&](const auto& c) { return c.owner == owner; });
+  }
+
   void Clear() { commands_.clear(); }
 
  private:
@@ -99,50 +104,27 @@ class CommandRegistry final : public AsaApi::ICommands {
     Trace("add console command", command);
     RefuseIfAsked(command);
     console_.Add(command, callback, owner_);
-    Notify(CommandEvent::added, true, command);
   }
 
   void AddRconCommand(const FString& command, const RconCommandCallback& callback) override {
     Trace("add rcon command", command);
     RefuseIfAsked(command);
     rcon_.Add(command, callback, owner_);
-    Notify(CommandEvent::added, false, command);
   }
 
   bool RemoveConsoleCommand(const FString& command) override {
     Trace("remove console command", command);
-    const bool removed = console_.Remove(command);
-    if (removed) {
-      Notify(CommandEvent::removed, true, command);
-    }
-    return removed;
+    return console_.Remove(command);
   }
 
   bool RemoveRconCommand(const FString& command) override {
     Trace("remove rcon command", command);
-    const bool removed = rcon_.Remove(command);
-    if (removed) {
-      Notify(CommandEvent::removed, false, command);
-    }
-    return removed;
+    return rcon_.Remove(command);
   }
 
   CommandList<ConsoleCommandCallback> console_;
   CommandList<RconCommandCallback> rcon_;
   std::string owner_;
-  CommandObserver observer_;
-
-  void Notify(CommandEvent event, bool console, const FString& name) const {
-    Notify(event, console, std::u16string_view(*name, static_cast<size_t>(name.Len())));
-  }
-
-  // Also for names of leftovers, which take no engine block: the loader
-  // removes them when the engine allocator may be failing.
-  void Notify(CommandEvent event, bool console, std::u16string_view name) const {
-    if (observer_) {
-      observer_(event, console, name);
-    }
-  }
 
  private:
   // A refusal is not of the standard exception family: a plugin has to
@@ -198,9 +180,6 @@ bool DispatchConsoleCommand(APlayerController* player, const FString& line) {
   }
   FString argument(line);
   Contained("console", line, [&] { (*callback)(player, &argument, false); });
-  if (const auto& observer = TheRegistry().observer_) {
-    observer(CommandEvent::ran, true, FirstWord(line));
-  }
   return true;
 }
 
@@ -211,9 +190,6 @@ bool DispatchRconCommand(RCONClientConnection* connection, RCONPacket& packet, U
   }
   const FString line(packet.Body);
   Contained("rcon", line, [&] { (*callback)(connection, &packet, world); });
-  if (const auto& observer = TheRegistry().observer_) {
-    observer(CommandEvent::ran, false, FirstWord(line));
-  }
   return true;
 }
 
@@ -225,24 +201,15 @@ void RemoveLeftoverCommands(const std::string& library_path, std::vector<std::st
                             std::vector<std::string>& rcon) {
   console = TheRegistry().console_.RemoveLeftovers(library_path);
   rcon = TheRegistry().rcon_.RemoveLeftovers(library_path);
-  const auto notify = [](const std::vector<std::string>& names, bool is_console) {
-    for (const std::string& name : names) {
-      TheRegistry().Notify(CommandEvent::removed, is_console,
-                           std::u16string_view(Utf8ToUtf16(name)));
-    }
-  };
-  notify(console, true);
-  notify(rcon, false);
 }
 
-void SetCommandObserver(CommandObserver observer) {
-  TheRegistry().observer_ = std::move(observer);
+bool HasCommandsOf(const std::string& library_path) {
+  return TheRegistry().console_.Owns(library_path) || TheRegistry().rcon_.Owns(library_path);
 }
 
 void ClearCommands() {
   TheRegistry().console_.Clear();
   TheRegistry().rcon_.Clear();
-  TheRegistry().observer_ = nullptr;
 }
 
 }  // namespace sim

@@ -116,6 +116,17 @@ class HookTable final : public AsaApi::IHooks {
     return removed;
   }
 
+  bool Owns(const std::string& owner) const {
+    for (const auto& [signature, target] : targets_) {
+      for (const InstalledHook& hook : target->hooks) {
+        if (hook.owner == owner) {
+          return true;
+        }
+      }
+    }
+    return false;
+  }
+
   void Clear() { targets_.clear(); }
 
   void SetLoadingLibrary(const std::string& path) { loading_library_ = path; }
@@ -157,6 +168,10 @@ void SetHooksOwner(const std::string& library_path) {
 
 std::vector<std::string> RemoveLeftoverHooks(const std::string& library_path) {
   return TheTable().RemoveLeftovers(library_path);
+}
+
+bool HasHooksOf(const std::string& library_path) {
+  return TheTable().Owns(library_path);
 }
 
 }  // namespace sim

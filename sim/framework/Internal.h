@@ -23,6 +23,8 @@ void SetCommandsOwner(const std::string& library_path);
 std::vector<std::string> RemoveLeftoverHooks(const std::string& library_path);
 void RemoveLeftoverCommands(const std::string& library_path, std::vector<std::string>& console,
                             std::vector<std::string>& rcon);
+bool HasHooksOf(const std::string& library_path);
+bool HasCommandsOf(const std::string& library_path);
 
 // Parts of a host reset that live in other files.
 void ClearGameFunctions();

@@ -12,6 +12,10 @@ void SetLoadingLibrary(const std::string& library_path) {
   SetCommandsOwner(library_path);
 }
 
+bool HasRegistrations(const std::string& library_path) {
+  return !library_path.empty() && (HasHooksOf(library_path) || HasCommandsOf(library_path));
+}
+
 LeftBehind RemoveLeftoversOf(const std::string& library_path) {
   LeftBehind left;
   if (library_path.empty()) {

@@ -73,15 +73,6 @@ bool DispatchConsoleCommand(APlayerController* player, const FString& line);
 // The same for RCON, on the packet's body.
 bool DispatchRconCommand(RCONClientConnection* connection, RCONPacket& packet, UWorld* world);
 
-// Reports what becomes of the commands, for a watcher that follows a plugin
-// from outside it: a command added or removed (its registered name), and a
-// command that ran (the first word of its line, which matched it ignoring
-// case), reported after it returned. A null observer ends the reports;
-// ResetHost clears it.
-enum class CommandEvent { added, removed, ran };
-using CommandObserver =
-    std::function<void(CommandEvent event, bool console, std::u16string_view name)>;
-void SetCommandObserver(CommandObserver observer);
 // Whether two command names are one command: equal once A-Z are folded to a-z,
 // as the host matches a command line's first word.
 bool SameCommandName(std::u16string_view a, std::u16string_view b);
@@ -140,6 +131,8 @@ struct LeftBehind {
   std::vector<std::string> rcon_commands;
   std::vector<std::string> hooks;
 };
+// Whether this library has any command or hook registered now.
+bool HasRegistrations(const std::string& library_path);
 // Takes away the commands and hooks still registered by this library, without
 // calling into its code (which may already be gone), and names them.
 LeftBehind RemoveLeftoversOf(const std::string& library_path);

@@ -165,6 +165,65 @@ bool PlayerIndex::AnyKeptApart(CountedText identifier) const {
   return false;
 }
 
+bool PlayerIndex::FindEqual(const FString& identifier, std::vector<bool>& equal) const {
+  if (first_non_string_ != nullptr) {
+    static_cast<void>(first_non_string_->get<std::string>());
+  }
+  equal.assign(AsciiEntries() + kept_apart_.size(), false);
+  bool any = false;
+  const auto mark = [&](size_t index, CountedText entry, CountedText counted) {
+    if (EqualsIgnoreCase(entry, counted)) {
+      equal[index] = true;
+      any = true;
+    }
+  };
+  const CountedText counted = Counted(identifier);
+  const std::u16string_view units(counted.units, static_cast<size_t>(identifier.Len()));
+  if (IsPlainAscii(units) && !slots_.empty()) {
+    const size_t mask = slots_.size() - 1;
+    for (size_t slot = FoldedHash(units) & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
+      const size_t index = slots_[slot] - 1;
+      const CountedText entry = AsciiEntry(index);
+      if (FoldedEqual({entry.units, static_cast<size_t>(entry.count - 1)}, units)) {
+        mark(index, entry, counted);
+      }
+    }
+  } else if (!IsPlainAscii(units)) {
+    for (size_t index = 0; index < AsciiEntries(); ++index) {
+      mark(index, AsciiEntry(index), counted);
+    }
+  }
+  for (size_t apart = 0; apart < kept_apart_.size(); ++apart) {
+    const FString entry(kept_apart_[apart].c_str());
+    mark(AsciiEntries() + apart, Counted(entry), counted);
+  }
+  return any;
+}
+
+std::vector<size_t> PlayerIndex::Matches(const FString& identifier,
+                                         const nlohmann::json& players) const {
+  std::vector<bool> equal;
+  if (!FindEqual(identifier, equal)) {
+    return {};
+  }
+  // The index holds the ASCII entries and the others apart, each in list
+  // order: a walk of the list in the same order tells their positions.
+  std::vector<size_t> positions;
+  size_t position = 0;
+  size_t ascii = 0;
+  size_t apart = AsciiEntries();
+  for (const nlohmann::json& entry : players) {
+    if (!entry.is_string()) {
+      break;
+    }
+    if (equal[IsAscii(NarrowText(entry)) ? ascii++ : apart++]) {
+      positions.push_back(position);
+    }
+    ++position;
+  }
+  return positions;
+}
+
 size_t PlayerIndex::MemoryBytes() const {
   size_t bytes = sizeof(*this) + units_.capacity() * sizeof(char16_t) +
                  starts_.capacity() * sizeof(uint32_t) + slots_.capacity() * sizeof(uint32_t) +

@@ -41,6 +41,11 @@ class PlayerIndex {
   // an Identifier that no entry can equal is decided without either.
   bool Contains(const FString& identifier) const;
 
+  // The positions, in the list's own iteration order, of every entry that
+  // Contains finds equal to the Identifier; `players` is the list this index
+  // was built from. Raises as Contains does.
+  std::vector<size_t> Matches(const FString& identifier, const nlohmann::json& players) const;
+
   // Bytes held, for the benchmarks.
   size_t MemoryBytes() const;
 
@@ -50,6 +55,9 @@ class PlayerIndex {
   bool ContainsAscii(std::u16string_view identifier, CountedText counted) const;
   bool AnyEntry(CountedText identifier) const;
   bool AnyKeptApart(CountedText identifier) const;
+  // Each entry (ASCII ones by index, then those kept apart) equal to the
+  // Identifier; the indexes go in `equal`, which is sized to the entries.
+  bool FindEqual(const FString& identifier, std::vector<bool>& equal) const;
   void AddAscii(std::string_view text);
   void BuildSlots();
 

@@ -2,6 +2,9 @@
 
 #include <exception>
 #include <string>
+#include <string_view>
+
+#include <nlohmann/json.hpp>
 
 namespace gatehouse {
 
@@ -18,6 +21,22 @@ void ReadConfig();
 // The same read from a file named by its full path, for tools that check a
 // configuration file before it goes live.
 void ReadConfigFile(const std::string& path);
+
+// The whole of the file at this path, as bytes. Throws std::runtime_error
+// "Can't open config.json" when it cannot be opened (a directory cannot).
+std::string ReadConfigBytes(const std::string& path);
+
+// The first JSON value of these bytes, as ReadConfig reads it: a byte order
+// mark before it is skipped, comments are an error, what follows it is never
+// looked at. Throws the JSON library's parse error.
+nlohmann::json ParseConfigBytes(std::string_view bytes);
+
+// Puts in force the document parsed from these bytes, with their fingerprint.
+void PutInForce(std::string_view bytes, nlohmann::json&& parsed);
+
+// Parses these bytes and puts them in force, with their fingerprint; throws
+// the parse error and leaves the settings in force untouched.
+void InstallConfigBytes(std::string_view bytes);
 
 // The error record every reader of the configuration writes when a read (or
 // the reply that follows it) fails.

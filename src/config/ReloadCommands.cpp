@@ -5,9 +5,9 @@
 #include <string>
 
 #include "common/LibraryPath.h"
+#include "common/RconReply.h"
 #include "config/ReadConfig.h"
 #include "host/ApiUtils.h"
-#include "host/GameFunction.h"
 
 namespace gatehouse {
 
@@ -24,12 +24,6 @@ void TellReloaded(APlayerController* controller) {
   }
   messaging->SendServerMessage(reinterpret_cast<AShooterPlayerController*>(controller), kGreen,
                                FString(kReloaded));
-}
-
-void Reply(RCONClientConnection* connection, const RCONPacket& request, const char* body) {
-  FString text(body);
-  GameFunction<void(RCONClientConnection*, int, int, FString&)>(
-      "RCONClientConnection.SendMessage(int,int,FString&)")(connection, request.Id, 0, text);
 }
 
 }  // namespace
@@ -61,7 +55,7 @@ void RconReload(RCONClientConnection* connection, RCONPacket* packet, UWorld* /*
   // Every request gets its one answer; a host that cannot carry it leaves the
   // client without one, and the reason on the log.
   try {
-    Reply(connection, *packet, body);
+    RconReply(connection, *packet, body);
   } catch (const std::exception& error) {
     LogReadFailure(error);
   } catch (...) {

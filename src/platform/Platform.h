@@ -2,6 +2,7 @@
 
 #include <ctime>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace gatehouse {
@@ -17,6 +18,21 @@ std::string OwnLibraryPath();
 
 // The calendar time of this moment in the server's time zone.
 std::tm LocalTime(std::time_t when);
+
+// The file beside `path` that a replacement of it is written to first: the
+// same folder and name with this process's id and ".new" after it, so that two
+// servers sharing one folder never write the same new file, and a file left by
+// an earlier process with this id can only be this process's to remove.
+std::string NewFileBeside(const std::string& path);
+
+// Replaces the file at `path` (UTF-8) with `bytes` so that a reader finds, at
+// every moment, either the old file whole or the new one whole: the bytes go
+// to NewFileBeside(path), are flushed to disk, and that file is then moved
+// over `path` (on Windows by the replacing move that writes through). Returns
+// an empty text on success. On failure the old file is as it was, the new
+// file is removed, and the result says which step failed and why, in the
+// system's words.
+std::string ReplaceFileWhole(const std::string& path, std::string_view bytes);
 
 // A library opened by path and closed when its holder lets go of it.
 class SharedLibrary {

@@ -15,6 +15,7 @@
 #include "console/ConsolePrint.h"
 #include "host/Commands.h"
 #include "host/Hooks.h"
+#include "operator/OperatorCommands.h"
 
 namespace gatehouse {
 
@@ -46,18 +47,37 @@ void Register(const std::string& what, Step step) noexcept {
   }
 }
 
-void AddCommands() {
-  const std::string name = Names::kReloadCommand;
-  Register("RCON command " + name, [] {
-    AsaApi::GetCommands().AddRconCommand(FString(Names::kReloadCommand),
-                                         RconCommandCallback(&RconReload));
+void AddRconCommand(const char* name,
+                    void (*handler)(RCONClientConnection*, RCONPacket*, UWorld*)) {
+  Register(std::string("RCON command ") + name, [&] {
+    AsaApi::GetCommands().AddRconCommand(FString(name), RconCommandCallback(handler));
     return true;
   });
-  Register("console command " + name, [] {
+}
+
+// The operator's commands beyond the reload are RCON commands only: RCON is
+// password-protected, while who may use a player's console is the game's
+// business.
+constexpr struct {
+  const char* name;
+  void (*handler)(RCONClientConnection*, RCONPacket*, UWorld*);
+} kOperatorCommands[] = {
+    {Names::kExplainCommand, &RconExplain},
+    {Names::kStatusCommand, &RconStatus},
+    {Names::kAddCommand, &RconAdd},
+    {Names::kRemoveCommand, &RconRemove},
+};
+
+void AddCommands() {
+  AddRconCommand(Names::kReloadCommand, &RconReload);
+  Register(std::string("console command ") + Names::kReloadCommand, [] {
     AsaApi::GetCommands().AddConsoleCommand(FString(Names::kReloadCommand),
                                             ConsoleCommandCallback(&ConsoleReload));
     return true;
   });
+  for (const auto& command : kOperatorCommands) {
+    AddRconCommand(command.name, command.handler);
+  }
 }
 
 template <class Function>
@@ -104,6 +124,9 @@ void Unload() noexcept {
           [] { AsaApi::GetCommands().RemoveRconCommand(FString(Names::kReloadCommand)); });
   Attempt("Unload",
           [] { AsaApi::GetCommands().RemoveConsoleCommand(FString(Names::kReloadCommand)); });
+  for (const auto& command : kOperatorCommands) {
+    Attempt("Unload", [&] { AsaApi::GetCommands().RemoveRconCommand(FString(command.name)); });
+  }
   Attempt("Unload", [] { DisableHook(Names::kPreLoginTarget, &PreLoginHook); });
   Attempt("Unload", [] { DisableHook(Names::kPostLoginTarget, &PostLoginHook); });
   Attempt("Unload", [] { DisableHook(Names::kAtCapacityTarget, &AtCapacityHook); });

@@ -15,6 +15,10 @@ namespace {
 const std::vector<std::string> kRegistrations = {
     "host: add rcon command Gatehouse.Reload",
     "host: add console command Gatehouse.Reload",
+    "host: add rcon command Gatehouse.Explain",
+    "host: add rcon command Gatehouse.Status",
+    "host: add rcon command Gatehouse.Add",
+    "host: add rcon command Gatehouse.Remove",
     "host: install hook AShooterGameMode.PreLogin(FString&,FString&,FUniqueNetIdRepl&,FString&)",
     "host: install hook AShooterGameMode.PostLogin(APlayerController*)",
     "host: install hook AGameSession.AtCapacity(bool,FString&,bool,int*)",
@@ -23,6 +27,10 @@ const std::vector<std::string> kRegistrations = {
 const std::vector<std::string> kRemovals = {
     "host: remove rcon command Gatehouse.Reload",
     "host: remove console command Gatehouse.Reload",
+    "host: remove rcon command Gatehouse.Explain",
+    "host: remove rcon command Gatehouse.Status",
+    "host: remove rcon command Gatehouse.Add",
+    "host: remove rcon command Gatehouse.Remove",
     "host: remove hook AShooterGameMode.PreLogin(FString&,FString&,FUniqueNetIdRepl&,FString&)",
     "host: remove hook AShooterGameMode.PostLogin(APlayerController*)",
     "host: remove hook AGameSession.AtCapacity(bool,FString&,bool,int*)",
@@ -32,7 +40,7 @@ const std::vector<std::string> kRemovals = {
 
 using Lifecycle = PluginTest;
 
-TEST_F(Lifecycle, ValidStartRegistersFiveThingsInOrderAndWritesNothing) {
+TEST_F(Lifecycle, ValidStartRegistersEverythingInOrderAndWritesNothing) {
   WriteConfig("{}");
   sim::SetTrace(true);
   const std::string console = CapturingConsole([&] { LoadPlugin(); });
