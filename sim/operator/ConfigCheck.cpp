@@ -257,8 +257,9 @@ class Checker {
     const Read read = ReadOne(setting, document);
     reads_[setting.key] = read;
     if (read.error) {
-      Add(Severity::warning, setting.key,
-          *read.error + " (the audit log stays off; the plugin logs this once)");
+      // The plugin meets it at its first record, and logs it.
+      Add(Severity::error, setting.key,
+          *read.error + " (the audit log stays off; the plugin logs this once)", *read.error);
     } else if (read.value.get<bool>()) {
       const std::string problem = AuditLogUnwritable(result_.path);
       if (!problem.empty()) {
