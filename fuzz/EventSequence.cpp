@@ -26,13 +26,14 @@ namespace {
 constexpr const char* kConfigurations[] = {
     "{}",
     R"({"OnlyWhitelisted": true, "WhitelistedPlayers": ["p0", "P1"], "WhitelistedGroups": ["Vip"],
-        "KickTimer": 2})",
+        "KickTimer": 2, "AuditLog": true})",
     R"({"UseBlacklist": true, "BlacklistedGroups": ["Bad"], "KickTimer": 0,
         "AllowJoinFullServer": false})",
     R"({"OnlyWhitelisted": true, "UseBlacklist": true, "WhitelistedGroups": ["Vip"],
-        "BlacklistedGroups": ["Vip", "Bad"], "KickTimer": 1, "KickMessage": "bye"})",
+        "BlacklistedGroups": ["Vip", "Bad"], "KickTimer": 1, "KickMessage": "bye",
+        "AuditLog": true})",
     R"({"OnlyWhitelisted": true, "KickTimer": -3, "DebugPostLogin": true, "DebugPreLogin": true})",
-    R"({"OnlyWhitelisted": "yes", "WhitelistedPlayers": [1], "KickTimer": 1})",
+    R"({"OnlyWhitelisted": "yes", "WhitelistedPlayers": [1], "KickTimer": 1, "AuditLog": 1})",
     R"({"KickTimer": )",
 };
 constexpr size_t kConfigurationCount = std::size(kConfigurations);

@@ -1,8 +1,11 @@
 #include "sim/operator/ConfigCheck.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -132,6 +135,23 @@ class TopLevelKeys final : public json::json_sax_t {
   int depth_ = 0;
 };
 
+// Why audit.log beside this configuration file cannot be opened for writing;
+// empty when it can. A file made for the test is removed again.
+std::string AuditLogUnwritable(const std::string& config_path) {
+  const std::filesystem::path path = std::filesystem::path(config_path).parent_path() / "audit.log";
+  std::error_code ignored;
+  const bool existed = std::filesystem::exists(path, ignored);
+  std::ofstream probe(path, std::ios::app | std::ios::binary);
+  if (!probe) {
+    return std::strerror(errno);
+  }
+  probe.close();
+  if (!existed) {
+    std::filesystem::remove(path, ignored);
+  }
+  return {};
+}
+
 std::vector<std::string> KeysInFile(const std::string& path) {
   TopLevelKeys sax;
   std::ifstream file(PathFromUtf8(path));
@@ -154,6 +174,7 @@ class Checker {
     for (const Setting& setting : TheSettings()) {
       reads_[setting.key] = ReadOne(setting, document);
     }
+    CheckAuditLog(document);
     ReportReadFailures();
     WarnAboutKeys();
     WarnAboutValues(document);
@@ -244,6 +265,31 @@ class Checker {
         list += (list.empty() ? "" : ", ") + one;
       }
       list_entries_[key] = list + " (entries must be strings)";
+    }
+  }
+
+  // AuditLog is read at each record, never by a join's decision: its row shows
+  // only when the file names it, so that the report of a file without it
+  // stays as it was.
+  void CheckAuditLog(const json& document) {
+    if (!document.contains("AuditLog")) {
+      return;
+    }
+    const Setting setting{"AuditLog", Kind::boolean,
+                          [] { return json(gatehouse::Settings::AuditLog()); }};
+    const Read read = ReadOne(setting, document);
+    reads_[setting.key] = read;
+    if (read.error) {
+      // The plugin meets it at its first record, and logs it.
+      Add(Severity::error, setting.key,
+          *read.error + " (the audit log stays off; the plugin logs this once)", *read.error);
+    } else if (read.value.get<bool>()) {
+      const std::string problem = AuditLogUnwritable(result_.path);
+      if (!problem.empty()) {
+        Add(Severity::warning, setting.key,
+            "on, but audit.log beside this file cannot be written: " + problem +
+                " (records are lost; the plugin logs this once)");
+      }
     }
   }
 

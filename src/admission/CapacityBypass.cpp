@@ -4,12 +4,14 @@
 
 #include <fmt/format.h>
 
+#include "admission/Explanation.h"
 #include "admission/HookFailure.h"
 #include "admission/HookSlots.h"
 #include "admission/Identifier.h"
 #include "admission/ListMembership.h"
 #include "admission/TextConversion.h"
 #include "common/ProcessState.h"
+#include "config/AuditLog.h"
 #include "config/Settings.h"
 #include "console/ConsolePrint.h"
 
@@ -33,6 +35,13 @@ bool ArmForWhitelisted(const FUniqueNetIdRepl* unique_id) {
   ConsolePrintInfo(fmt::format("[GH] Ignoring capacity for - {}", ToNarrowString(identifier)));
   Bypass().IgnoreCapacity = true;
   return true;
+}
+
+// The audit record of a bypass the game let stand: who, and the entries or
+// groups that whitelist them.
+nlohmann::json BypassRecord(const FUniqueNetIdRepl& unique_id) {
+  const FString identifier = GetIdentifier(unique_id);
+  return {{"id", ToNarrowString(identifier)}, {"reason", WhyWhitelisted(identifier)}};
 }
 
 }  // namespace
@@ -72,6 +81,8 @@ void PreLoginHook(AShooterGameMode* game_mode, FString& options, FString& addres
   }
   if (!error_message.IsEmpty()) {
     disarm();
+  } else if (armed) {
+    Audit("bypass", [&] { return BypassRecord(*unique_id); });
   }
 }
 

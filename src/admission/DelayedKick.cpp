@@ -5,9 +5,12 @@
 
 #include <fmt/format.h>
 
+#include "admission/Explanation.h"
+#include "admission/Identifier.h"
 #include "admission/TextConversion.h"
 #include "common/LibraryPath.h"
 #include "common/PluginLog.h"
+#include "config/AuditLog.h"
 #include "config/Settings.h"
 #include "console/ConsolePrint.h"
 #include "host/ApiUtils.h"
@@ -15,6 +18,20 @@
 #include "host/Timer.h"
 
 namespace gatehouse {
+
+namespace {
+
+// Who is kicked, by which check and why, for the audit records of a kick: the
+// check is told by the message setting the kick reads.
+nlohmann::json KickSubject(AShooterPlayerController* controller, std::string (*message_setting)()) {
+  const FString identifier = GetIdentifier(controller);
+  const bool whitelist = message_setting == &Settings::KickMessage;
+  return {{"id", ToNarrowString(identifier)},
+          {"check", whitelist ? "whitelist" : "blacklist"},
+          {"reason", whitelist ? "not whitelisted" : WhyBlacklisted(identifier)}};
+}
+
+}  // namespace
 
 void KickPlayer(AShooterPlayerController* controller, FString message) {
   AShooterGameMode* const game_mode = AsaApi::GetApiUtils().GetShooterGameMode();
@@ -26,21 +43,33 @@ void KickPlayer(AShooterPlayerController* controller, FString message) {
       game_mode, reinterpret_cast<APlayerController*>(controller), message);
 }
 
-PendingKick::PendingKick(AShooterPlayerController* controller, FString message)
-    : controller_(FWeakObjectPtr::To(AsObject(controller))), message_(std::move(message)) {}
+PendingKick::PendingKick(AShooterPlayerController* controller, FString message,
+                         nlohmann::json audit)
+    : controller_(FWeakObjectPtr::To(AsObject(controller))),
+      message_(std::move(message)),
+      audit_(std::move(audit)) {}
 
 void PendingKick::operator()() const {
   // The timer runs this outside any hook: a failure stops here, on the log.
   try {
     UObject* const controller = controller_.Get();
     if (controller == nullptr) {
+      Recorded("kick-dropped");
       return;
     }
     KickPlayer(reinterpret_cast<AShooterPlayerController*>(controller), message_);
+    Recorded("kicked");
   } catch (const std::exception& error) {
     PluginLog::Get().Error("KickPlayer: {}", error.what());
   } catch (...) {
     PluginLog::Get().Error("KickPlayer: unknown error");
+  }
+}
+
+void PendingKick::Recorded(const char* event) const noexcept {
+  // A kick scheduled while AuditLog was off has no subject and no record.
+  if (!audit_.is_null()) {
+    Audit(event, audit_);
   }
 }
 
@@ -50,8 +79,16 @@ void ScheduleKick(AShooterPlayerController* controller, std::string line,
   FString message = ToFString(message_setting());
   API::Timer& timer = API::Timer::Get();
   const int delay = Settings::KickTimer();
+  nlohmann::json subject;
+  Audit("kick-scheduled", [&] {
+    subject = KickSubject(controller, message_setting);
+    nlohmann::json record = subject;
+    record["message"] = ToNarrowString(message);
+    record["delay"] = delay;
+    return record;
+  });
   const std::string& library = LibraryPath::Get();
-  timer.DelayExecuteInternal(PendingKick(controller, std::move(message)), delay,
+  timer.DelayExecuteInternal(PendingKick(controller, std::move(message), std::move(subject)), delay,
                              fmt::format("{}_{}", library, 0), library);
 }
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include <nlohmann/json.hpp>
+
 #include "host/EngineTypes.h"
 #include "host/FString.h"
 #include "host/WeakObjectPtr.h"
@@ -18,18 +20,24 @@ void KickPlayer(AShooterPlayerController* controller, FString message);
 // who rejoined has a new controller that this kick does not reach.
 class PendingKick {
  public:
-  PendingKick(AShooterPlayerController* controller, FString message);
+  // `audit` names the player and why, for the "kicked" or "kick-dropped"
+  // record when the kick runs; null, no record.
+  PendingKick(AShooterPlayerController* controller, FString message,
+              nlohmann::json audit = nullptr);
 
   void operator()() const;
 
  private:
+  void Recorded(const char* event) const noexcept;
+
   FWeakObjectPtr controller_;
   FString message_;
+  nlohmann::json audit_;
 };
 
 // Prints the kick line in yellow, then hands the host timer a PendingKick with
 // the message read now (UTF-8, through the given setting) and the current
-// KickTimer delay, unchanged.
+// KickTimer delay, unchanged. With AuditLog on, records "kick-scheduled".
 void ScheduleKick(AShooterPlayerController* controller, std::string line,
                   std::string (*message_setting)());
 

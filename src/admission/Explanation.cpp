@@ -47,6 +47,8 @@ std::vector<std::string> GroupsOf(const FString& identifier, const json& groups,
   return found;
 }
 
+}  // namespace
+
 std::string WhyWhitelisted(const FString& identifier) {
   std::vector<std::string> found =
       GroupsOf(identifier, Settings::WhitelistedGroups(), Settings::kWhitelistedGroups);
@@ -63,6 +65,8 @@ std::string WhyWhitelisted(const FString& identifier) {
 std::string WhyBlacklisted(const FString& identifier) {
   return Joined(GroupsOf(identifier, Settings::BlacklistedGroups(), Settings::kBlacklistedGroups));
 }
+
+namespace {
 
 std::string KickText(const std::string& message, int32_t delay) {
   return "kicked after " + std::to_string(delay) + (delay == 1 ? " second" : " seconds") +

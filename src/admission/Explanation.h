@@ -21,4 +21,11 @@ namespace gatehouse {
 //   // "post-login: whitelist: kicked after 5 seconds with \"...\": not whitelisted"
 std::vector<std::string> ExplainJoin(const FString& identifier);
 
+// The entries that whitelist this Identifier, or the blacklisted groups it is
+// in, as the explanation names them ("listed as \"bob\" (WhitelistedPlayers)",
+// "in group \"Cheaters\" (BlacklistedGroups)"), joined with ", ". Each group
+// is asked of the permissions plugin on its own.
+std::string WhyWhitelisted(const FString& identifier);
+std::string WhyBlacklisted(const FString& identifier);
+
 }  // namespace gatehouse

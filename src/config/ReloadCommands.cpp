@@ -6,6 +6,7 @@
 
 #include "common/LibraryPath.h"
 #include "common/RconReply.h"
+#include "config/AuditLog.h"
 #include "config/ReadConfig.h"
 #include "host/ApiUtils.h"
 
@@ -28,17 +29,27 @@ void TellReloaded(APlayerController* controller) {
 
 }  // namespace
 
+nlohmann::json ReloadRecord(const char* source, const std::string& error) {
+  if (error.empty()) {
+    return {{"source", source}, {"result", "ok"}, {"reason", "config.json read and in force"}};
+  }
+  return {{"source", source}, {"result", "error"}, {"reason", error}};
+}
+
 void ConsoleReload(APlayerController* controller, FString* /*command_line*/, bool /*flag*/) {
   if (controller == nullptr) {
     return;
   }
   try {
     ReadConfig();
+    Audit("reload", ReloadRecord("console"));
     TellReloaded(controller);
   } catch (const std::exception& error) {
     LogReadFailure(error);
+    Audit("reload", [&] { return ReloadRecord("console", error.what()); });
   } catch (...) {
     LogUnknownReadFailure();
+    Audit("reload", [] { return ReloadRecord("console", "unknown error"); });
   }
 }
 
@@ -47,10 +58,13 @@ void RconReload(RCONClientConnection* connection, RCONPacket* packet, UWorld* /*
   try {
     ReadConfig();
     body = kReloaded;
+    Audit("reload", ReloadRecord("rcon"));
   } catch (const std::exception& error) {
     LogReadFailure(error);
+    Audit("reload", [&] { return ReloadRecord("rcon", error.what()); });
   } catch (...) {
     LogUnknownReadFailure();
+    Audit("reload", [] { return ReloadRecord("rcon", "unknown error"); });
   }
   // Every request gets its one answer; a host that cannot carry it leaves the
   // client without one, and the reason on the log.

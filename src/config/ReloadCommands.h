@@ -1,5 +1,9 @@
 #pragma once
 
+#include <string>
+
+#include <nlohmann/json.hpp>
+
 #include "host/EngineTypes.h"
 #include "host/FString.h"
 
@@ -14,5 +18,11 @@ void ConsoleReload(APlayerController* controller, FString* command_line, bool fl
 // with "Reloaded Config!", or with an empty body after a failure, which is
 // logged.
 void RconReload(RCONClientConnection* connection, RCONPacket* packet, UWorld* world);
+
+// The fields of the audit record of a reload from this source ("console",
+// "rcon", "change"): "result" ok, or error with the error as "reason".
+//
+//   Audit("reload", ReloadRecord("change", error.what()));
+nlohmann::json ReloadRecord(const char* source, const std::string& error = {});
 
 }  // namespace gatehouse

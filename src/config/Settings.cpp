@@ -32,6 +32,9 @@ bool AllowJoinFullServer() {
 bool DebugPreLogin() {
   return ReadSetting("DebugPreLogin", false);
 }
+bool AuditLog() {
+  return ReadSetting("AuditLog", false);
+}
 
 int32_t KickTimer() {
   const nlohmann::json* const value = FindSetting("KickTimer");

@@ -18,6 +18,9 @@ bool DebugPostLogin();
 bool UseBlacklist();
 bool AllowJoinFullServer();
 bool DebugPreLogin();
+// One JSON record a line in audit.log for each decision and change (see
+// config/AuditLog.h).
+bool AuditLog();
 
 // Delay before a kick, in whole seconds, as a signed 32-bit value.
 int32_t KickTimer();

@@ -10,6 +10,7 @@
 
 #include "admission/PreparedLists.h"
 #include "common/Names.h"
+#include "config/AuditLog.h"
 #include "config/ConfigReads.h"
 #include "config/PlayersText.h"
 #include "config/PluginConfig.h"
@@ -162,6 +163,8 @@ std::string AddPlayer(std::u16string_view id) {
     if (auto failed = Save(text.Appended(Quoted(change.id)), Names::kAddCommand)) {
       return *failed;
     }
+    Audit("add",
+          {{"id", change.id}, {"source", "rcon"}, {"reason", "added to WhitelistedPlayers"}});
     return "Added " + Quoted(change.id) + " to WhitelistedPlayers and saved config.json (" +
            Entries(count) + "); " + kOnline;
   });
@@ -186,6 +189,10 @@ std::string RemovePlayer(std::u16string_view id) {
     if (auto failed = Save(text.Without(change.matches), Names::kRemoveCommand)) {
       return *failed;
     }
+    Audit("remove", {{"id", change.id},
+                     {"source", "rcon"},
+                     {"entries", removed},
+                     {"reason", "removed from WhitelistedPlayers"}});
     return "Removed " + removed + " from WhitelistedPlayers and saved config.json (" +
            Entries(count) + "); " + kOnline;
   });

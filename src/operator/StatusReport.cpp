@@ -8,7 +8,9 @@
 #include <nlohmann/json.hpp>
 
 #include "common/Names.h"
+#include "config/AuditLog.h"
 #include "config/ConfigReads.h"
+#include "config/PluginConfig.h"
 #include "config/ReadConfig.h"
 #include "config/SettingRead.h"
 #include "config/Settings.h"
@@ -81,6 +83,13 @@ std::string Count(const json& list) {
   return std::to_string(count) + (count == 1 ? " entry" : " entries");
 }
 
+// AuditLog's value, and when it is on, why audit.log cannot be written.
+std::string AuditLogValue() {
+  const bool on = Settings::AuditLog();
+  const std::string problem = on ? AuditLogProblem() : std::string();
+  return Value(on) + (problem.empty() ? "" : "; audit.log cannot be written: " + problem);
+}
+
 }  // namespace
 
 std::string StatusReport() {
@@ -99,6 +108,11 @@ std::string StatusReport() {
   line("BlacklistKickMessage", [] { return Value(Settings::BlacklistKickMessage()); });
   line("AllowJoinFullServer", [] { return Value(Settings::AllowJoinFullServer()); });
   line("DebugPreLogin", [] { return Value(Settings::DebugPreLogin()); });
+  // Settings added later show only when the file names them, so that the
+  // report of a file without them stays as it was.
+  if (PluginConfig().is_object() && PluginConfig().contains("AuditLog")) {
+    line("AuditLog", [] { return AuditLogValue(); });
+  }
   return report;
 }
 

@@ -19,11 +19,11 @@ server="$work/server"
 mkdir -p "$server/ArkApi/Plugins/Gatehouse"
 
 configs=(
-  '{"OnlyWhitelisted": true, "WhitelistedPlayers": ["alice", "CAROL"], "KickTimer": 1}'
+  '{"OnlyWhitelisted": true, "WhitelistedPlayers": ["alice", "CAROL"], "KickTimer": 1, "AuditLog": true}'
   '{"UseBlacklist": true, "BlacklistedGroups": ["Cheaters", 7], "KickTimer": 0}'
-  '{"OnlyWhitelisted": true, "UseBlacklist": true, "WhitelistedGroups": "Vip", "BlacklistedGroups": {"b": "Cheaters"}, "KickTimer": -2, "DebugPostLogin": true, "DebugPreLogin": true}'
+  '{"OnlyWhitelisted": true, "UseBlacklist": true, "WhitelistedGroups": "Vip", "BlacklistedGroups": {"b": "Cheaters"}, "KickTimer": -2, "DebugPostLogin": true, "DebugPreLogin": true, "AuditLog": true}'
   '{"KickTimer": 1e300, "OnlyWhitelisted": true, "KickMessage": "bye 🙂"}'
-  '{"AllowJoinFullServer": "yes", "OnlyWhitelisted": 1}'
+  '{"AllowJoinFullServer": "yes", "OnlyWhitelisted": 1, "AuditLog": "on"}'
   '["not", "an", "object"]'
   '{"OnlyWhitelisted": true, "WhitelistedPlayers": ['
   ''
