@@ -10,6 +10,7 @@
 #include "admission/ListMembership.h"
 #include "admission/TextConversion.h"
 #include "common/ProcessState.h"
+#include "config/ReloadOnChange.h"
 #include "config/Settings.h"
 #include "console/ConsolePrint.h"
 
@@ -43,6 +44,7 @@ CapacityBypass& Bypass() {
 
 void PreLoginHook(AShooterGameMode* game_mode, FString& options, FString& address,
                   FUniqueNetIdRepl* unique_id, FString& error_message) {
+  ReloadIfChangedFor("PreLoginHook");
   const CapacityBypass before = Bypass();
   bool armed = false;
   try {

@@ -5,6 +5,7 @@
 
 #include <fmt/format.h>
 
+#include "admission/OnlinePlayers.h"
 #include "admission/TextConversion.h"
 #include "common/LibraryPath.h"
 #include "common/PluginLog.h"
@@ -32,6 +33,7 @@ PendingKick::PendingKick(AShooterPlayerController* controller, FString message)
 void PendingKick::operator()() const {
   // The timer runs this outside any hook: a failure stops here, on the log.
   try {
+    Online().KickRan(controller_);
     UObject* const controller = controller_.Get();
     if (controller == nullptr) {
       return;
@@ -51,8 +53,9 @@ void ScheduleKick(AShooterPlayerController* controller, std::string line,
   API::Timer& timer = API::Timer::Get();
   const int delay = Settings::KickTimer();
   const std::string& library = LibraryPath::Get();
-  timer.DelayExecuteInternal(PendingKick(controller, std::move(message)), delay,
-                             fmt::format("{}_{}", library, 0), library);
+  const PendingKick kick(controller, std::move(message));
+  timer.DelayExecuteInternal(kick, delay, fmt::format("{}_{}", library, 0), library);
+  Online().KickScheduled(kick.Controller());
 }
 
 }  // namespace gatehouse

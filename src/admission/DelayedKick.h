@@ -22,6 +22,8 @@ class PendingKick {
 
   void operator()() const;
 
+  const FWeakObjectPtr& Controller() const { return controller_; }
+
  private:
   FWeakObjectPtr controller_;
   FString message_;
@@ -29,7 +31,8 @@ class PendingKick {
 
 // Prints the kick line in yellow, then hands the host timer a PendingKick with
 // the message read now (UTF-8, through the given setting) and the current
-// KickTimer delay, unchanged.
+// KickTimer delay, unchanged. The kick counts as pending for the player
+// (admission/OnlinePlayers.h) until it has run.
 void ScheduleKick(AShooterPlayerController* controller, std::string line,
                   std::string (*message_setting)());
 

@@ -60,10 +60,6 @@ std::string WhyWhitelisted(const FString& identifier) {
   return Joined(found);
 }
 
-std::string WhyBlacklisted(const FString& identifier) {
-  return Joined(GroupsOf(identifier, Settings::BlacklistedGroups(), Settings::kBlacklistedGroups));
-}
-
 std::string KickText(const std::string& message, int32_t delay) {
   return "kicked after " + std::to_string(delay) + (delay == 1 ? " second" : " seconds") +
          " with " + Quoted(message);
@@ -131,6 +127,10 @@ std::vector<std::string> PostLogin(const FString& identifier) {
 }
 
 }  // namespace
+
+std::string WhyBlacklisted(const FString& identifier) {
+  return Joined(GroupsOf(identifier, Settings::BlacklistedGroups(), Settings::kBlacklistedGroups));
+}
 
 std::vector<std::string> ExplainJoin(const FString& identifier) {
   std::vector<std::string> lines{PreLogin(identifier)};

@@ -21,4 +21,8 @@ namespace gatehouse {
 //   // "post-login: whitelist: kicked after 5 seconds with \"...\": not whitelisted"
 std::vector<std::string> ExplainJoin(const FString& identifier);
 
+// The blacklisted groups this player is in, each named with its list, as the
+// explanation names them: "in group \"Cheaters\" (BlacklistedGroups)".
+std::string WhyBlacklisted(const FString& identifier);
+
 }  // namespace gatehouse

@@ -33,6 +33,10 @@ bool DebugPreLogin() {
   return ReadSetting("DebugPreLogin", false);
 }
 
+bool ReloadOnChange() {
+  return ReadSetting("ReloadOnChange", false);
+}
+
 int32_t KickTimer() {
   const nlohmann::json* const value = FindSetting("KickTimer");
   return value != nullptr ? ToInt32(*value) : 5;

@@ -18,6 +18,9 @@ bool DebugPostLogin();
 bool UseBlacklist();
 bool AllowJoinFullServer();
 bool DebugPreLogin();
+// Whether config.json is read again, before a join or an operator's command is
+// decided, when it changed on disk (config/ReloadOnChange.h).
+bool ReloadOnChange();
 
 // Delay before a kick, in whole seconds, as a signed 32-bit value.
 int32_t KickTimer();

@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "admission/OnlinePlayers.h"
 #include "common/Names.h"
 #include "config/ConfigReads.h"
 #include "config/ReadConfig.h"
@@ -99,6 +100,9 @@ std::string StatusReport() {
   line("BlacklistKickMessage", [] { return Value(Settings::BlacklistKickMessage()); });
   line("AllowJoinFullServer", [] { return Value(Settings::AllowJoinFullServer()); });
   line("DebugPreLogin", [] { return Value(Settings::DebugPreLogin()); });
+  line("ReloadOnChange", [] { return Value(Settings::ReloadOnChange()); });
+  report += "\nplayers tracked: " + std::to_string(Online().Count()) +
+            " (seen at post-login since the plugin loaded)";
   return report;
 }
 
