@@ -25,6 +25,9 @@ struct Setting {
   const char* key;
   Kind kind;
   std::function<json()> read;  // the plugin's own read, as JSON
+  // A setting of a cluster's servers shows in the table only when the file
+  // names it, so that a single server's table stays as it was.
+  bool shown_when_absent = true;
 };
 
 const std::vector<Setting>& TheSettings() {
@@ -46,6 +49,8 @@ const std::vector<Setting>& TheSettings() {
       {"AllowJoinFullServer", Kind::boolean,
        [] { return json(gatehouse::Settings::AllowJoinFullServer()); }},
       {"DebugPreLogin", Kind::boolean, [] { return json(gatehouse::Settings::DebugPreLogin()); }},
+      {"ReloadOnChange", Kind::boolean,
+       [] { return json(gatehouse::Settings::ReloadOnChange()); }, false},
   };
   return settings;
 }
@@ -166,7 +171,9 @@ class Checker {
             ", not an object: every setting read fails with " + what,
         what);
     for (const Setting& setting : TheSettings()) {
-      result_.settings.push_back({setting.key, json(), false, false, false});
+      if (setting.shown_when_absent) {
+        result_.settings.push_back({setting.key, json(), false, false, false});
+      }
     }
   }
 
@@ -182,7 +189,9 @@ class Checker {
       result_.settings.push_back({setting.key, document.at(setting.key), false, false, true});
       return read;
     }
-    result_.settings.push_back({setting.key, read.value, !present, true, present});
+    if (present || setting.shown_when_absent) {
+      result_.settings.push_back({setting.key, read.value, !present, true, present});
+    }
     if (setting.kind == Kind::list) {
       WalkList(setting.key, read);
     }
@@ -236,7 +245,8 @@ class Checker {
       reached.insert(key);
       return Ok(key);
     };
-    // Pre-login.
+    // Pre-login: ReloadOnChange first, whose failure ends only its own look.
+    reach("ReloadOnChange");
     if (reach("AllowJoinFullServer") && On("AllowJoinFullServer") && reach("DebugPreLogin") &&
         reach("WhitelistedGroups")) {
       reach("WhitelistedPlayers");
