@@ -83,15 +83,23 @@ std::string SweepDone(const Plan& plan, size_t scheduled) {
          Tail(plan) + ")";
 }
 
+// The plan, or the answer of a sweep that could not make one: `failed` and
+// `outcome` frame the error.
+std::optional<std::string> Planned(Plan& plan, const char* failed, const char* outcome) {
+  try {
+    plan = MakePlan();
+    return std::nullopt;
+  } catch (const std::exception& error) {
+    return std::string(Names::kSweepCommand) + failed + SettingError(error) + outcome;
+  }
+}
+
 }  // namespace
 
 std::string SweepPreview() {
   Plan plan;
-  try {
-    plan = MakePlan();
-  } catch (const std::exception& error) {
-    return std::string(Names::kSweepCommand) + " preview failed: " + SettingError(error) +
-           "; nothing changed";
+  if (auto failed = Planned(plan, " preview failed: ", "; nothing changed")) {
+    return *failed;
   }
   if (plan.kicks.empty()) {
     return "Nobody would be kicked (" + Tail(plan) + ")";
@@ -106,11 +114,8 @@ std::string SweepPreview() {
 
 std::string SweepNow() {
   Plan plan;
-  try {
-    plan = MakePlan();
-  } catch (const std::exception& error) {
-    return std::string(Names::kSweepCommand) + " failed: " + SettingError(error) +
-           "; nobody kicked";
+  if (auto failed = Planned(plan, " failed: ", "; nobody kicked")) {
+    return *failed;
   }
   size_t scheduled = 0;
   try {
