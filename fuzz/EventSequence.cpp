@@ -4,7 +4,8 @@
 // on top of "no crash, no leak": a kick only ever reaches the login it was
 // scheduled for. The game's kick is wrapped: the controller it is given must
 // be online, and its login may not receive more kicks than were scheduled
-// during its post-login.
+// during its post-login or by a sweep since. Configurations are also written
+// without a reload, for ReloadOnChange to find.
 
 #include <cstddef>
 #include <cstdint>
@@ -35,6 +36,9 @@ constexpr const char* kConfigurations[] = {
     R"({"OnlyWhitelisted": true, "KickTimer": -3, "DebugPostLogin": true, "DebugPreLogin": true})",
     R"({"OnlyWhitelisted": "yes", "WhitelistedPlayers": [1], "KickTimer": 1, "AuditLog": 1})",
     R"({"KickTimer": )",
+    R"({"OnlyWhitelisted": true, "WhitelistedPlayers": ["p0"], "UseBlacklist": true,
+        "BlacklistedGroups": ["Bad"], "ReloadOnChange": true, "KickTimer": 1})",
+    R"({"ReloadOnChange": 1, "OnlyWhitelisted": true})",
 };
 constexpr size_t kConfigurationCount = std::size(kConfigurations);
 constexpr const char* kGroups[] = {"Vip", "Bad"};
@@ -80,20 +84,47 @@ void Join(FuzzedDataProvider& input) {
   logins[controller] = {static_cast<int>(sim::PendingCallables() - pending_before), 0};
 }
 
-void Reload(gatehouse::fuzz::InProcessServer& server, FuzzedDataProvider& input) {
+void ChangeConfig(gatehouse::fuzz::InProcessServer& server, FuzzedDataProvider& input) {
   const size_t which = input.ConsumeIntegralInRange<size_t>(0, kConfigurationCount);
   if (which == kConfigurationCount) {
     server.DeleteConfig();
   } else {
     server.WriteConfig(kConfigurations[which]);
   }
+}
+
+void Reload(gatehouse::fuzz::InProcessServer& server, FuzzedDataProvider& input) {
+  ChangeConfig(server, input);
   if (input.ConsumeBool() || !server.ConsoleReload(PlayerId(input))) {
     server.RconReload();
   }
 }
 
+// An operator's command over RCON; a sweep may schedule one kick for each
+// login online.
+void Operator(gatehouse::fuzz::InProcessServer& server, FuzzedDataProvider& input) {
+  switch (input.ConsumeIntegralInRange(0, 3)) {
+    case 0:
+      server.Rcon("Gatehouse.Sweep preview");
+      break;
+    case 1: {
+      for (const std::string& id : game->Players()) {
+        ++logins[reinterpret_cast<const APlayerController*>(game->FindPlayer(id))].scheduled;
+      }
+      server.Rcon("Gatehouse.Sweep");
+      break;
+    }
+    case 2:
+      server.Rcon((input.ConsumeBool() ? "Gatehouse.Add " : "Gatehouse.Remove ") + PlayerId(input));
+      break;
+    default:
+      ChangeConfig(server, input);
+      break;
+  }
+}
+
 void Step(gatehouse::fuzz::InProcessServer& server, FuzzedDataProvider& input) {
-  switch (input.ConsumeIntegralInRange(0, 9)) {
+  switch (input.ConsumeIntegralInRange(0, 10)) {
     case 0:
     case 1:
       Join(input);
@@ -122,6 +153,9 @@ void Step(gatehouse::fuzz::InProcessServer& server, FuzzedDataProvider& input) {
       } else {
         server.Load();
       }
+      break;
+    case 9:
+      Operator(server, input);
       break;
     default:
       // The allocator grants a few more blocks, then fails until the next

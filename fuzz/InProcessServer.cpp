@@ -119,10 +119,14 @@ bool InProcessServer::ConsoleReload(const std::string& id) {
 }
 
 void InProcessServer::RconReload() {
+  Rcon(Names::kReloadCommand);
+}
+
+void InProcessServer::Rcon(const std::string& command_line) {
   RCONPacket packet;
   packet.Id = 1;
   packet.Type = 2;
-  packet.Body = FString(Names::kReloadCommand);
+  packet.Body = FString(command_line.c_str());
   sim::DispatchRconCommand(&rcon_, packet, game_->World());
 }
 

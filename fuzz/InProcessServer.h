@@ -37,6 +37,8 @@ class InProcessServer {
   // when that player is not online), or as an RCON client sends it.
   bool ConsoleReload(const std::string& id);
   void RconReload();
+  // Any RCON command line, as an RCON client sends it.
+  void Rcon(const std::string& command_line);
 
   sim::Game& Game() { return *game_; }
 

@@ -32,6 +32,9 @@ struct Setting {
   // list, which is never copied (a list may be of any depth and size).
   std::function<json()> read;
   const json& (*list)() = nullptr;
+  // A setting of a cluster's servers shows in the table only when the file
+  // names it, so that a single server's table stays as it was.
+  bool shown_when_absent = true;
 };
 
 const std::vector<Setting>& TheSettings() {
@@ -50,6 +53,8 @@ const std::vector<Setting>& TheSettings() {
       {"AllowJoinFullServer", Kind::boolean,
        [] { return json(gatehouse::Settings::AllowJoinFullServer()); }},
       {"DebugPreLogin", Kind::boolean, [] { return json(gatehouse::Settings::DebugPreLogin()); }},
+      {"ReloadOnChange", Kind::boolean, [] { return json(gatehouse::Settings::ReloadOnChange()); },
+       nullptr, false},
   };
   return settings;
 }
@@ -199,7 +204,9 @@ class Checker {
             ", not an object: every setting read fails with " + what,
         what);
     for (const Setting& setting : TheSettings()) {
-      AddRow(setting.key, json(), false, false, false);
+      if (setting.shown_when_absent) {
+        AddRow(setting.key, json(), false, false, false);
+      }
     }
   }
 
@@ -229,7 +236,9 @@ class Checker {
       AddRow(setting.key, *member, false, false, true);
       return read;
     }
-    AddRow(setting.key, read.value, !present, true, present);
+    if (present || setting.shown_when_absent) {
+      AddRow(setting.key, read.value, !present, true, present);
+    }
     return read;
   }
 
@@ -305,7 +314,8 @@ class Checker {
       reached.insert(key);
       return Ok(key);
     };
-    // Pre-login.
+    // Pre-login: ReloadOnChange first, whose failure ends only its own look.
+    reach("ReloadOnChange");
     if (reach("AllowJoinFullServer") && On("AllowJoinFullServer") && reach("DebugPreLogin") &&
         reach("WhitelistedGroups")) {
       reach("WhitelistedPlayers");

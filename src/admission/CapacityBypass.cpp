@@ -12,6 +12,7 @@
 #include "admission/TextConversion.h"
 #include "common/ProcessState.h"
 #include "config/AuditLog.h"
+#include "config/ReloadOnChange.h"
 #include "config/Settings.h"
 #include "console/ConsolePrint.h"
 
@@ -52,6 +53,7 @@ CapacityBypass& Bypass() {
 
 void PreLoginHook(AShooterGameMode* game_mode, FString& options, FString& address,
                   FUniqueNetIdRepl* unique_id, FString& error_message) {
+  ReloadIfChangedFor("PreLoginHook");
   const CapacityBypass before = Bypass();
   bool armed = false;
   try {

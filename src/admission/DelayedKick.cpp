@@ -7,6 +7,7 @@
 
 #include "admission/Explanation.h"
 #include "admission/Identifier.h"
+#include "admission/OnlinePlayers.h"
 #include "admission/TextConversion.h"
 #include "common/LibraryPath.h"
 #include "common/PluginLog.h"
@@ -52,6 +53,7 @@ PendingKick::PendingKick(AShooterPlayerController* controller, FString message,
 void PendingKick::operator()() const {
   // The timer runs this outside any hook: a failure stops here, on the log.
   try {
+    Online().KickRan(controller_);
     UObject* const controller = controller_.Get();
     if (controller == nullptr) {
       Recorded("kick-dropped");
@@ -88,8 +90,9 @@ void ScheduleKick(AShooterPlayerController* controller, std::string line,
     return record;
   });
   const std::string& library = LibraryPath::Get();
-  timer.DelayExecuteInternal(PendingKick(controller, std::move(message), std::move(subject)), delay,
-                             fmt::format("{}_{}", library, 0), library);
+  const PendingKick kick(controller, std::move(message), std::move(subject));
+  timer.DelayExecuteInternal(kick, delay, fmt::format("{}_{}", library, 0), library);
+  Online().KickScheduled(kick.Controller());
 }
 
 }  // namespace gatehouse

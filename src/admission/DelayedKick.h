@@ -27,6 +27,8 @@ class PendingKick {
 
   void operator()() const;
 
+  const FWeakObjectPtr& Controller() const { return controller_; }
+
  private:
   void Recorded(const char* event) const noexcept;
 
@@ -37,7 +39,9 @@ class PendingKick {
 
 // Prints the kick line in yellow, then hands the host timer a PendingKick with
 // the message read now (UTF-8, through the given setting) and the current
-// KickTimer delay, unchanged. With AuditLog on, records "kick-scheduled".
+// KickTimer delay, unchanged. The kick counts as pending for the player
+// (admission/OnlinePlayers.h) until it has run. With AuditLog on, records
+// "kick-scheduled".
 void ScheduleKick(AShooterPlayerController* controller, std::string line,
                   std::string (*message_setting)());
 

@@ -10,6 +10,7 @@
 #include "admission/HookSlots.h"
 #include "admission/ListMembership.h"
 #include "admission/PreparedLists.h"
+#include "config/PluginConfig.h"
 #include "config/Settings.h"
 
 namespace gatehouse {
@@ -137,7 +138,18 @@ std::vector<std::string> PostLogin(const FString& identifier) {
 }  // namespace
 
 std::vector<std::string> ExplainJoin(const FString& identifier) {
-  std::vector<std::string> lines{PreLogin(identifier)};
+  std::vector<std::string> lines;
+  // The look for a changed config.json comes first at a pre-login; only a
+  // value it cannot read is worth a line, since it leaves the file unwatched.
+  if (PreLoginTrampoline() != nullptr && PluginConfig().is_object()) {
+    try {
+      Settings::ReloadOnChange();
+    } catch (const std::exception& error) {
+      lines.push_back(std::string("pre-login: ReloadOnChange: error, logged by PreLoginHook: ") +
+                      error.what() + "; config.json is not looked at for changes");
+    }
+  }
+  lines.push_back(PreLogin(identifier));
   for (std::string& line : PostLogin(identifier)) {
     lines.push_back(std::move(line));
   }

@@ -1,6 +1,7 @@
 #include "admission/PostLoginHook.h"
 
 #include <exception>
+#include <utility>
 
 #include <fmt/format.h>
 
@@ -9,6 +10,7 @@
 #include "admission/HookSlots.h"
 #include "admission/Identifier.h"
 #include "admission/ListMembership.h"
+#include "admission/OnlinePlayers.h"
 #include "admission/TextConversion.h"
 #include "config/Settings.h"
 #include "console/ConsolePrint.h"
@@ -16,6 +18,20 @@
 namespace gatehouse {
 
 namespace {
+
+FailedCheck NotWhitelisted(const FString& identifier) {
+  return {"whitelist", fmt::format("[GH][kick] Not whitelisted - {}", ToNarrowString(identifier)),
+          &Settings::KickMessage};
+}
+
+FailedCheck Blacklisted(const FString& identifier) {
+  return {"blacklist", fmt::format("[GH][kick] Blacklisted - {}", ToNarrowString(identifier)),
+          &Settings::BlacklistKickMessage};
+}
+
+void Schedule(AShooterPlayerController* player, FailedCheck failed) {
+  ScheduleKick(player, std::move(failed.line), failed.message);
+}
 
 void EnforceWhitelist(AShooterPlayerController* player) {
   if (!Settings::OnlyWhitelisted() || player == nullptr) {
@@ -28,8 +44,7 @@ void EnforceWhitelist(AShooterPlayerController* player) {
   if (IsWhitelisted(identifier)) {
     return;
   }
-  ScheduleKick(player, fmt::format("[GH][kick] Not whitelisted - {}", ToNarrowString(identifier)),
-               &Settings::KickMessage);
+  Schedule(player, NotWhitelisted(identifier));
 }
 
 void EnforceBlacklist(AShooterPlayerController* player) {
@@ -40,8 +55,7 @@ void EnforceBlacklist(AShooterPlayerController* player) {
   if (!IsBlacklisted(identifier)) {
     return;
   }
-  ScheduleKick(player, fmt::format("[GH][kick] Blacklisted - {}", ToNarrowString(identifier)),
-               &Settings::BlacklistKickMessage);
+  Schedule(player, Blacklisted(identifier));
 }
 
 }  // namespace
@@ -52,6 +66,9 @@ void PostLoginHook(AShooterGameMode* game_mode, APlayerController* controller) {
   // shooter kind.
   auto* const player = reinterpret_cast<AShooterPlayerController*>(controller);
   try {
+    if (player != nullptr) {
+      Online().Track(player);
+    }
     EnforceWhitelist(player);
     EnforceBlacklist(player);
   } catch (const std::exception& error) {
@@ -59,6 +76,17 @@ void PostLoginHook(AShooterGameMode* game_mode, APlayerController* controller) {
   } catch (...) {
     LogHookFailure("PostLoginHook");
   }
+}
+
+std::optional<FailedCheck> FirstFailedCheck(AShooterPlayerController* player) {
+  const FString identifier = GetIdentifier(player);
+  if (Settings::OnlyWhitelisted() && !IsWhitelisted(identifier)) {
+    return NotWhitelisted(identifier);
+  }
+  if (Settings::UseBlacklist() && IsBlacklisted(identifier)) {
+    return Blacklisted(identifier);
+  }
+  return std::nullopt;
 }
 
 }  // namespace gatehouse

@@ -14,6 +14,7 @@ constexpr char kExplainCommand[] = "Gatehouse.Explain";
 constexpr char kStatusCommand[] = "Gatehouse.Status";
 constexpr char kAddCommand[] = "Gatehouse.Add";
 constexpr char kRemoveCommand[] = "Gatehouse.Remove";
+constexpr char kSweepCommand[] = "Gatehouse.Sweep";
 
 constexpr char kPreLoginTarget[] =
     "AShooterGameMode.PreLogin(FString&,FString&,FUniqueNetIdRepl&,FString&)";

@@ -55,4 +55,8 @@ void RecordFailedRead(const char* error) {
   reads.last_error = error;
 }
 
+void RecordStateSeen(const Platform::FileState& state) {
+  Stored().seen = state;
+}
+
 }  // namespace gatehouse

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Platform.h"
+
 namespace gatehouse {
 
 // What sets two readings of config.json apart: the number of bytes and a
@@ -31,6 +33,9 @@ struct ConfigReads {
   std::time_t last_read = 0;
   bool last_read_ok = false;
   std::string last_error;
+  // The file's state (size and modification time) when the plugin last read,
+  // wrote or looked at it; none before the first read.
+  std::optional<Platform::FileState> seen;
 };
 
 const ConfigReads& Reads();
@@ -38,5 +43,7 @@ const ConfigReads& Reads();
 // The record of a read that put these bytes in force, or of one that failed.
 void RecordReadInForce(std::string_view bytes);
 void RecordFailedRead(const char* error);
+// The file's state at the plugin's latest read, write or look.
+void RecordStateSeen(const Platform::FileState& state);
 
 }  // namespace gatehouse

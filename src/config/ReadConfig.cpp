@@ -21,7 +21,17 @@ std::string ConfigPath() {
 }
 
 void ReadConfig() {
-  ReadConfigFile(ConfigPath());
+  // The state before the read: a change made while it runs shows at the next
+  // look, never hidden behind the bytes read before it.
+  const std::string path = ConfigPath();
+  const Platform::FileState state = Platform::StateOf(path);
+  try {
+    ReadConfigFile(path);
+  } catch (...) {
+    RecordStateSeen(state);
+    throw;
+  }
+  RecordStateSeen(state);
 }
 
 std::string ReadConfigBytes(const std::string& path) {

@@ -12,7 +12,8 @@ namespace gatehouse {
 // current directory.
 std::string ConfigPath();
 
-// Reads config.json into PluginConfig. Throws std::runtime_error "Can't open
+// Reads config.json into PluginConfig, noting the file's state for
+// ReloadOnChange. Throws std::runtime_error "Can't open
 // config.json" when the file cannot be opened, or the JSON library's error when
 // its first value does not parse. The document is replaced only when the whole
 // parse succeeded: a failed read leaves the settings in force untouched.

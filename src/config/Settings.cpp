@@ -36,6 +36,10 @@ bool AuditLog() {
   return ReadSetting("AuditLog", false);
 }
 
+bool ReloadOnChange() {
+  return ReadSetting("ReloadOnChange", false);
+}
+
 int32_t KickTimer() {
   const nlohmann::json* const value = FindSetting("KickTimer");
   return value != nullptr ? ToInt32(*value) : 5;

@@ -22,6 +22,10 @@ bool DebugPreLogin();
 // config/AuditLog.h).
 bool AuditLog();
 
+// Whether config.json is read again, before a join or an operator's command is
+// decided, when it changed on disk (config/ReloadOnChange.h).
+bool ReloadOnChange();
+
 // Delay before a kick, in whole seconds, as a signed 32-bit value.
 int32_t KickTimer();
 

@@ -127,11 +127,15 @@ PlayersText TextOf(const Change& change) {
 std::optional<std::string> Save(const std::string& bytes, const char* command) {
   // Parsed before the file is touched: what is written is what a reload reads.
   json parsed = ParseConfigBytes(bytes);
-  const std::string failure = Platform::ReplaceFileWhole(ConfigPath(), bytes);
+  // A config.json that links to a shared file: that file is replaced, and
+  // the link stays, so every server that links to it sees the change.
+  const std::string path = ConfigPath();
+  const std::string failure = Platform::ReplaceFileWhole(Platform::WriteTarget(path), bytes);
   if (!failure.empty()) {
     return std::string(command) + " failed: " + failure + "; " + kUnchanged;
   }
   PutInForce(bytes, std::move(parsed));
+  RecordStateSeen(Platform::StateOf(path));
   return std::nullopt;
 }
 

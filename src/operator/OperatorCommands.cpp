@@ -8,9 +8,11 @@
 #include "common/Names.h"
 #include "common/PluginLog.h"
 #include "common/RconReply.h"
+#include "config/ReloadOnChange.h"
 #include "operator/CommandLine.h"
 #include "operator/ListChange.h"
 #include "operator/StatusReport.h"
+#include "operator/Sweep.h"
 
 namespace gatehouse {
 
@@ -22,6 +24,7 @@ namespace {
 template <class Answer>
 void Answered(const char* command, RCONClientConnection* connection, const RCONPacket& packet,
               Answer answer) {
+  ReloadIfChangedFor(command);
   try {
     RconReply(connection, packet, answer());
   } catch (const std::exception& error) {
@@ -44,6 +47,17 @@ std::string Explanation(const std::u16string& id) {
   return text;
 }
 
+std::string Sweep(const std::u16string& argument) {
+  if (argument.empty()) {
+    return SweepNow();
+  }
+  if (argument == u"preview") {
+    return SweepPreview();
+  }
+  return std::string(Names::kSweepCommand) +
+         " takes nothing or \"preview\": " + Names::kSweepCommand + " [preview]";
+}
+
 }  // namespace
 
 void RconExplain(RCONClientConnection* connection, RCONPacket* packet, UWorld* /*world*/) {
@@ -63,6 +77,11 @@ void RconAdd(RCONClientConnection* connection, RCONPacket* packet, UWorld* /*wor
 void RconRemove(RCONClientConnection* connection, RCONPacket* packet, UWorld* /*world*/) {
   Answered(Names::kRemoveCommand, connection, *packet,
            [&] { return RemovePlayer(Argument(packet->Body)); });
+}
+
+void RconSweep(RCONClientConnection* connection, RCONPacket* packet, UWorld* /*world*/) {
+  Answered(Names::kSweepCommand, connection, *packet,
+           [&] { return Sweep(Argument(packet->Body)); });
 }
 
 }  // namespace gatehouse

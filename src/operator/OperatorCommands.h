@@ -19,4 +19,7 @@ void RconStatus(RCONClientConnection* connection, RCONPacket* packet, UWorld* wo
 void RconAdd(RCONClientConnection* connection, RCONPacket* packet, UWorld* world);
 void RconRemove(RCONClientConnection* connection, RCONPacket* packet, UWorld* world);
 
+// "Gatehouse.Sweep" and "Gatehouse.Sweep preview": SweepNow and SweepPreview.
+void RconSweep(RCONClientConnection* connection, RCONPacket* packet, UWorld* world);
+
 }  // namespace gatehouse

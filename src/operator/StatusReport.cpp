@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "admission/OnlinePlayers.h"
 #include "common/Names.h"
 #include "config/AuditLog.h"
 #include "config/ConfigReads.h"
@@ -108,11 +109,10 @@ std::string StatusReport() {
   line("BlacklistKickMessage", [] { return Value(Settings::BlacklistKickMessage()); });
   line("AllowJoinFullServer", [] { return Value(Settings::AllowJoinFullServer()); });
   line("DebugPreLogin", [] { return Value(Settings::DebugPreLogin()); });
-  // Settings added later show only when the file names them, so that the
-  // report of a file without them stays as it was.
-  if (PluginConfig().is_object() && PluginConfig().contains("AuditLog")) {
-    line("AuditLog", [] { return AuditLogValue(); });
-  }
+  line("ReloadOnChange", [] { return Value(Settings::ReloadOnChange()); });
+  line("AuditLog", [] { return AuditLogValue(); });
+  report += "\nplayers tracked: " + std::to_string(Online().Count()) +
+            " (seen at post-login since the plugin loaded)";
   return report;
 }
 

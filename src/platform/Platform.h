@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <ctime>
 #include <string>
 #include <string_view>
@@ -33,6 +34,26 @@ std::string NewFileBeside(const std::string& path);
 // file is removed, and the result says which step failed and why, in the
 // system's words.
 std::string ReplaceFileWhole(const std::string& path, std::string_view bytes);
+
+// What a file-status query tells of a file without reading it: its size and
+// its last modification time (in the system's own units). Two equal states
+// of one path are taken to mean the same bytes; a symbolic link is followed.
+struct FileState {
+  bool exists = false;
+  uint64_t size = 0;
+  int64_t modified = 0;
+
+  bool operator==(const FileState& other) const = default;
+};
+
+// One file-status query of the file at `path` (UTF-8); a path that names no
+// file (or a directory) gives a state that does not exist.
+FileState StateOf(const std::string& path);
+
+// The file a write of `path` must replace: `path` itself, or, when it is a
+// symbolic link, the file the chain of links ends at, so that the link stays
+// a link. A link that ends nowhere gives the last name it reached.
+std::string WriteTarget(const std::string& path);
 
 // A library opened by path and closed when its holder lets go of it.
 class SharedLibrary {

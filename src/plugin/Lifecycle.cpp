@@ -62,10 +62,9 @@ constexpr struct {
   const char* name;
   void (*handler)(RCONClientConnection*, RCONPacket*, UWorld*);
 } kOperatorCommands[] = {
-    {Names::kExplainCommand, &RconExplain},
-    {Names::kStatusCommand, &RconStatus},
-    {Names::kAddCommand, &RconAdd},
-    {Names::kRemoveCommand, &RconRemove},
+    {Names::kExplainCommand, &RconExplain}, {Names::kStatusCommand, &RconStatus},
+    {Names::kAddCommand, &RconAdd},         {Names::kRemoveCommand, &RconRemove},
+    {Names::kSweepCommand, &RconSweep},
 };
 
 void AddCommands() {

@@ -28,6 +28,8 @@ configs=(
   '{"OnlyWhitelisted": true, "WhitelistedPlayers": ['
   ''
   '{}'
+  '{"OnlyWhitelisted": true, "WhitelistedPlayers": ["alice"], "UseBlacklist": true, "BlacklistedGroups": ["Cheaters"], "ReloadOnChange": true, "KickTimer": 1}'
+  '{"ReloadOnChange": "yes", "OnlyWhitelisted": true}'
 )
 for i in "${!configs[@]}"; do
   printf '%s\n' "${configs[$i]}" >"$work/config$i.json"
@@ -37,6 +39,8 @@ ids=(alice bob CAROL carol dävid 😀x "a b" zed)
 pick() { local -n list=$1; printf '%s' "${list[RANDOM % ${#list[@]}]}"; }
 numbers=(0 1 2 3 -1 5 x 99999999999999999999)
 groups=(Vip Cheaters vip)
+rcon_commands=(Gatehouse.Reload Nope Gatehouse.Sweep "Gatehouse.Sweep preview" Gatehouse.Status
+  Gatehouse.Explain Gatehouse.Add Gatehouse.Remove)
 
 line() {
   case $((RANDOM % 16)) in
@@ -47,7 +51,7 @@ line() {
     7) echo "group $(pick ids) $(pick groups)" ;;
     8) echo "ungroup $(pick ids) $(pick groups)" ;;
     9) echo "console $(pick ids) Gatehouse.Reload extra" ;;
-    10) echo "rcon $( ((RANDOM % 2)) && echo Gatehouse.Reload || echo Nope)" ;;
+    10) echo "rcon $(pick rcon_commands) $( ((RANDOM % 2)) && pick ids)" ;;
     11) echo "config config$((RANDOM % ${#configs[@]})).json" ;;
     12) ((RANDOM % 2)) && echo "config --delete" || echo players ;;
     13) ((RANDOM % 2)) && echo unload || echo load ;;

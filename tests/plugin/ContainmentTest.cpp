@@ -117,12 +117,14 @@ TEST_F(Containment, AllocatorFailureIsContained) {
       "Unload: std::bad_alloc",
       "Unload: std::bad_alloc",
       "Unload: std::bad_alloc",
+      "Unload: std::bad_alloc",
       "Load: cannot register the RCON command Gatehouse.Reload: std::bad_alloc",
       "Load: cannot register the console command Gatehouse.Reload: std::bad_alloc",
       "Load: cannot register the RCON command Gatehouse.Explain: std::bad_alloc",
       "Load: cannot register the RCON command Gatehouse.Status: std::bad_alloc",
       "Load: cannot register the RCON command Gatehouse.Add: std::bad_alloc",
       "Load: cannot register the RCON command Gatehouse.Remove: std::bad_alloc",
+      "Load: cannot register the RCON command Gatehouse.Sweep: std::bad_alloc",
   };
   EXPECT_EQ(LogMessages(), expected);
 }

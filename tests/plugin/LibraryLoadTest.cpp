@@ -110,13 +110,13 @@ TEST_F(LibraryLoad, LoadUnloadLoadAndTheHostLogsOnAfterwards) {
   ASSERT_EQ(capture_->records.size(), 2u);
   EXPECT_EQ(capture_->records.back(), "straight to the sink");
 
-  // Loaded again in the same process, with a configuration: all nine
+  // Loaded again in the same process, with a configuration: all ten
   // registrations, its own console logger anew, and nothing written.
   WriteConfig("{}");
   sim::SetTrace(true);
   void* second = Open();
   ASSERT_NE(second, nullptr);
-  EXPECT_EQ(lines_.size(), 9u);
+  EXPECT_EQ(lines_.size(), 10u);
   EXPECT_EQ(capture_->records.size(), 2u);
   for (const char* target : {kPreLogin, kPostLogin, kAtCapacity}) {
     EXPECT_EQ(sim::HookCount(target), 1u) << target;

@@ -123,6 +123,30 @@ TEST_F(ListChange, WriteThatFailsHalfWayLeavesEverythingAsItWas) {
   EXPECT_EQ(PluginConfig(), in_force);
   EXPECT_EQ(FolderEntries(ConfigPath()), std::vector<std::string>{"config.json"});
 }
+
+// A config.json that links (through a second, relative link) to a shared
+// file: the change replaces the shared file, both links stay links, and the
+// new file was written beside the shared one, not beside the links. POSIX
+// only: making a link on Windows takes a right a test run may not have.
+TEST_F(ListChange, LinkedConfigStaysALink) {
+  namespace fs = std::filesystem;
+  const fs::path config(ConfigPath());
+  const fs::path shared_folder = fs::path(dir_) / "shared";
+  fs::create_directories(shared_folder);
+  fs::rename(config, shared_folder / "cluster.json");
+  fs::create_symlink("cluster.json", shared_folder / "current.json");
+  fs::create_symlink(shared_folder / "current.json", config);
+  EXPECT_EQ(AddPlayer(u"carol").rfind("Added \"carol\"", 0), 0u);
+  EXPECT_TRUE(fs::is_symlink(config));
+  EXPECT_TRUE(fs::is_symlink(shared_folder / "current.json"));
+  EXPECT_NE(FileText((shared_folder / "cluster.json").string()).find("\"carol\""),
+            std::string::npos);
+  EXPECT_EQ(FolderEntries(ConfigPath()), std::vector<std::string>{"config.json"});
+  EXPECT_EQ(FolderEntries((shared_folder / "cluster.json").string()).size(), 2u);
+  // The written file is the one in force: a second change goes ahead.
+  EXPECT_EQ(RemovePlayer(u"carol").rfind("Removed \"carol\"", 0), 0u);
+  EXPECT_TRUE(fs::is_symlink(config));
+}
 #endif
 
 }  // namespace gatehouse

@@ -1,0 +1,133 @@
+#include "operator/Sweep.h"
+
+#include <exception>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "admission/DelayedKick.h"
+#include "admission/Explanation.h"
+#include "admission/Identifier.h"
+#include "admission/OnlinePlayers.h"
+#include "admission/PostLoginHook.h"
+#include "admission/TextConversion.h"
+#include "common/Names.h"
+#include "config/SettingRead.h"
+
+namespace gatehouse {
+
+namespace {
+
+// A player the sweep would kick.
+struct Kick {
+  AShooterPlayerController* player;
+  std::string identifier;
+  FailedCheck failed;
+  std::string reason;
+};
+
+struct Plan {
+  std::vector<Kick> kicks;
+  size_t tracked = 0;
+  size_t left_pending = 0;
+};
+
+// Decides every tracked player before anything is scheduled: a setting that
+// cannot be read stops the sweep before its first kick.
+Plan MakePlan() {
+  Plan plan;
+  const std::vector<OnlinePlayers::Player> players = Online().Current();
+  plan.tracked = players.size();
+  for (const OnlinePlayers::Player& player : players) {
+    std::optional<FailedCheck> failed = FirstFailedCheck(player.controller);
+    if (!failed) {
+      continue;
+    }
+    if (player.kick_pending) {
+      ++plan.left_pending;
+      continue;
+    }
+    const FString identifier = GetIdentifier(player.controller);
+    std::string reason = std::string(failed->check) == "whitelist" ? std::string("not whitelisted")
+                                                                   : WhyBlacklisted(identifier);
+    plan.kicks.push_back(
+        {player.controller, ToNarrowString(identifier), std::move(*failed), std::move(reason)});
+  }
+  return plan;
+}
+
+std::string Players(size_t count) {
+  return std::to_string(count) + (count == 1 ? " player" : " players");
+}
+
+// What both answers end with: how many players the sweep looked at, and the
+// ones it leaves to the kick they already have.
+std::string Tail(const Plan& plan) {
+  std::string tail = Players(plan.tracked) + " tracked";
+  if (plan.left_pending > 0) {
+    tail += ", " + Players(plan.left_pending) + " with a kick pending left to it";
+  }
+  return tail;
+}
+
+std::string SettingError(const std::exception& error) {
+  return std::string(SettingInUse()) + ": " + error.what();
+}
+
+// The end of a sweep: what it scheduled, as the operator reads it.
+std::string SweepDone(const Plan& plan, size_t scheduled) {
+  if (scheduled == 0) {
+    return "Nobody to kick (" + Tail(plan) + ")";
+  }
+  return "Scheduled " + std::to_string(scheduled) + (scheduled == 1 ? " kick" : " kicks") + " (" +
+         Tail(plan) + ")";
+}
+
+// The plan, or the answer of a sweep that could not make one: `failed` and
+// `outcome` frame the error.
+std::optional<std::string> Planned(Plan& plan, const char* failed, const char* outcome) {
+  try {
+    plan = MakePlan();
+    return std::nullopt;
+  } catch (const std::exception& error) {
+    return std::string(Names::kSweepCommand) + failed + SettingError(error) + outcome;
+  }
+}
+
+}  // namespace
+
+std::string SweepPreview() {
+  Plan plan;
+  if (auto failed = Planned(plan, " preview failed: ", "; nothing changed")) {
+    return *failed;
+  }
+  if (plan.kicks.empty()) {
+    return "Nobody would be kicked (" + Tail(plan) + ")";
+  }
+  std::string text;
+  for (const Kick& kick : plan.kicks) {
+    text += (text.empty() ? "" : "\n") + std::string("would kick ") + kick.identifier + ": " +
+            kick.failed.check + ": " + kick.reason;
+  }
+  return text + "\n(" + Tail(plan) + ")";
+}
+
+std::string SweepNow() {
+  Plan plan;
+  if (auto failed = Planned(plan, " failed: ", "; nobody kicked")) {
+    return *failed;
+  }
+  size_t scheduled = 0;
+  try {
+    for (Kick& kick : plan.kicks) {
+      ScheduleKick(kick.player, std::move(kick.failed.line), kick.failed.message);
+      ++scheduled;
+    }
+  } catch (const std::exception& error) {
+    return std::string(Names::kSweepCommand) + " stopped after " + std::to_string(scheduled) +
+           " of " + std::to_string(plan.kicks.size()) + " kicks: " + SettingError(error);
+  }
+  return SweepDone(plan, scheduled);
+}
+
+}  // namespace gatehouse
