@@ -4,9 +4,11 @@
 #include <string>
 
 #include "common/PluginLog.h"
+#include "config/AuditLog.h"
 #include "config/ConfigReads.h"
 #include "config/PluginConfig.h"
 #include "config/ReadConfig.h"
+#include "config/ReloadCommands.h"
 #include "config/Settings.h"
 #include "platform/Platform.h"
 
@@ -25,9 +27,11 @@ void ReloadChangedFile(const std::string& path) {
       return;  // touched or rewritten with the same bytes
     }
     InstallConfigBytes(bytes);
+    Audit("reload", ReloadRecord("change"));
   } catch (const std::exception& error) {
     RecordFailedRead(error.what());
     LogReadFailure(error);
+    Audit("reload", [&] { return ReloadRecord("change", error.what()); });
   }
 }
 
@@ -49,6 +53,7 @@ void ReloadIfChanged() {
     if (was_there) {
       PluginLog::Get().Error(
           "ReloadOnChange: config.json is missing; the settings in force stay until it is back");
+      Audit("reload", ReloadRecord("change", "config.json is missing"));
     }
     return;
   }

@@ -12,6 +12,7 @@
 #include "admission/PostLoginHook.h"
 #include "admission/TextConversion.h"
 #include "common/Names.h"
+#include "config/AuditLog.h"
 #include "config/SettingRead.h"
 
 namespace gatehouse {
@@ -94,6 +95,13 @@ std::optional<std::string> Planned(Plan& plan, const char* failed, const char* o
   }
 }
 
+// A sweep that scheduled kicks, or tried to, leaves one audit record with
+// its count and its answer.
+std::string Recorded(size_t scheduled, std::string answer) {
+  Audit("sweep", {{"count", scheduled}, {"reason", answer}});
+  return answer;
+}
+
 }  // namespace
 
 std::string SweepPreview() {
@@ -124,10 +132,12 @@ std::string SweepNow() {
       ++scheduled;
     }
   } catch (const std::exception& error) {
-    return std::string(Names::kSweepCommand) + " stopped after " + std::to_string(scheduled) +
-           " of " + std::to_string(plan.kicks.size()) + " kicks: " + SettingError(error);
+    return Recorded(scheduled, std::string(Names::kSweepCommand) + " stopped after " +
+                                   std::to_string(scheduled) + " of " +
+                                   std::to_string(plan.kicks.size()) +
+                                   " kicks: " + SettingError(error));
   }
-  return SweepDone(plan, scheduled);
+  return Recorded(scheduled, SweepDone(plan, scheduled));
 }
 
 }  // namespace gatehouse

@@ -18,8 +18,10 @@
 #include "config/AuditLog.h"
 #include "config/ReadConfig.h"
 #include "config/ReloadCommands.h"
+#include "config/ReloadOnChange.h"
 #include "operator/ListChange.h"
 #include "operator/StatusReport.h"
+#include "operator/Sweep.h"
 #include "sim/framework/SimHost.h"
 
 namespace gatehouse {
@@ -91,6 +93,33 @@ TEST_F(AuditLog, ASessionRecordsEveryDecisionAndChange) {
   EXPECT_EQ(records[7]["source"], "rcon");
   EXPECT_EQ(records[7]["result"], "error");
   EXPECT_NE(records[7]["reason"].get<std::string>().find("parse error"), std::string::npos);
+}
+
+// A change picked up from disk is a reload from the "change" source, ok or
+// failed, and a sweep leaves its count beside the kicks it scheduled.
+TEST_F(AuditLog, ChangesFromDiskAndSweepsAreRecorded) {
+  const std::string watched = R"("AuditLog": true, "ReloadOnChange": true, "KickTimer": 1)";
+  UseConfig(R"({"WhitelistedPlayers": ["dave"], )" + watched + "}");
+  LoadPlugin();
+  CapturingConsole([&] {
+    Game().Join("dave");
+    Game().Join("erin");
+  });
+  WriteConfig(R"({"OnlyWhitelisted": true, "WhitelistedPlayers": ["dave"], )" + watched + "}");
+  ReloadIfChanged();
+  CapturingConsole([&] { EXPECT_EQ(SweepNow().rfind("Scheduled 1 kick", 0), 0u); });
+  WriteConfig(R"({"OnlyWhitelisted": )");
+  ReloadIfChanged();
+
+  const std::vector<json> records = Records();
+  ASSERT_EQ(Events(records),
+            (std::vector<std::string>{"bypass dave", "reload ", "kick-scheduled erin", "sweep ",
+                                      "reload "}));
+  EXPECT_EQ(records[1]["source"], "change");
+  EXPECT_EQ(records[1]["result"], "ok");
+  EXPECT_EQ(records[3]["count"], 1);
+  EXPECT_EQ(records[4]["source"], "change");
+  EXPECT_EQ(records[4]["result"], "error");
 }
 
 // A kick scheduled while the log was off leaves no record when it runs; a
