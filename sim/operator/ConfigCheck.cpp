@@ -11,10 +11,13 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <stdexcept>
 
+#include "admission/JoinDecision.h"
 #include "admission/ListMembership.h"
 #include "config/PluginConfig.h"
 #include "config/ReadConfig.h"
+#include "config/SettingRead.h"
 #include "config/Settings.h"
 #include "host/Utf8Path.h"
 
@@ -306,36 +309,75 @@ class Checker {
   bool On(const char* key) const { return Ok(key) && reads_.at(key).value.get<bool>(); }
   bool HasEntry(const char* key) const { return Ok(key) && reads_.at(key).has_entry; }
 
-  // The reads a join reaches, hook by hook, in the hooks' own order; a read
-  // that fails ends its hook's work for that join.
+  // The reads a join can reach: the plugin's own decisions walked with the
+  // settings as they are, for a player who is whitelisted or not and
+  // blacklisted or not (each only where a list has an entry to match), while
+  // a log takes the keys they read. A read that fails ends its hook's work
+  // for that join, as it does in the hook.
   std::set<std::string> ReachedReads() const {
+    const bool can_whitelist = HasEntry("WhitelistedGroups") || HasEntry("WhitelistedPlayers");
+    const bool can_blacklist = HasEntry("BlacklistedGroups");
     std::set<std::string> reached;
-    const auto reach = [&](const char* key) {
-      reached.insert(key);
-      return Ok(key);
-    };
-    // Pre-login: ReloadOnChange first, whose failure ends only its own look.
-    reach("ReloadOnChange");
-    if (reach("AllowJoinFullServer") && On("AllowJoinFullServer") && reach("DebugPreLogin") &&
-        reach("WhitelistedGroups")) {
-      reach("WhitelistedPlayers");
-    }
-    // Post-login: the whitelist step (a player who is not whitelisted is always
-    // possible; one who is, only with an entry), then the blacklist step.
-    bool go_on = reach("OnlyWhitelisted");
-    if (go_on && On("OnlyWhitelisted")) {
-      go_on = reach("DebugPostLogin") && reach("WhitelistedGroups") && reach("WhitelistedPlayers");
-      if (go_on) {
-        const bool kick_read = reach("KickMessage") && reach("KickTimer");
-        go_on = kick_read || HasEntry("WhitelistedGroups") || HasEntry("WhitelistedPlayers");
+    for (const bool whitelisted : {false, true}) {
+      for (const bool blacklisted : {false, true}) {
+        if ((whitelisted && !can_whitelist) || (blacklisted && !can_blacklist)) {
+          continue;
+        }
+        gatehouse::SettingReadLog log;
+        Reaching reaching(*this, whitelisted, blacklisted);
+        try {
+          gatehouse::DecidePreLogin(reaching);
+        } catch (const std::exception&) {
+        }
+        try {
+          gatehouse::DecidePostLogin(reaching,
+                                     [](const char*, gatehouse::StepOutcome) { return true; });
+        } catch (const std::exception&) {
+        }
+        reached.insert(log.keys.begin(), log.keys.end());
       }
-    }
-    if (go_on && reach("UseBlacklist") && On("UseBlacklist") && reach("BlacklistedGroups") &&
-        HasEntry("BlacklistedGroups") && reach("BlacklistKickMessage")) {
-      reach("KickTimer");
     }
     return reached;
   }
+
+  // A join's steps with the list tests answered in advance. A list that holds
+  // an entry that is not a string fails its test, as the plugin's does.
+  class Reaching final : public gatehouse::JoinSteps {
+   public:
+    Reaching(const Checker& checker, bool whitelisted, bool blacklisted)
+        : checker_(checker), whitelisted_(whitelisted), blacklisted_(blacklisted) {}
+
+    // A value it cannot read ends only its own look.
+    void LookForChange() override {
+      try {
+        gatehouse::Settings::ReloadOnChange();
+      } catch (const std::exception&) {
+      }
+    }
+    const FString* Player() override { return &player_; }
+    bool Whitelisted(const FString&) override {
+      Walk(gatehouse::Settings::WhitelistedGroups, gatehouse::Settings::kWhitelistedGroups);
+      Walk(gatehouse::Settings::WhitelistedPlayers, gatehouse::Settings::kWhitelistedPlayers);
+      return whitelisted_;
+    }
+    bool Blacklisted(const FString&) override {
+      Walk(gatehouse::Settings::BlacklistedGroups, gatehouse::Settings::kBlacklistedGroups);
+      return blacklisted_;
+    }
+
+   private:
+    void Walk(const json& (*list)(), const char* key) const {
+      list();
+      if (!checker_.Ok(key)) {
+        throw std::runtime_error(*checker_.reads_.at(key).error);
+      }
+    }
+
+    const Checker& checker_;
+    bool whitelisted_;
+    bool blacklisted_;
+    FString player_;
+  };
 
   void ReportReadFailures() {
     const std::set<std::string> reached = ReachedReads();

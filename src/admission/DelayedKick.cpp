@@ -6,13 +6,11 @@
 #include <fmt/format.h>
 
 #include "admission/Explanation.h"
-#include "admission/Identifier.h"
 #include "admission/OnlinePlayers.h"
 #include "admission/TextConversion.h"
 #include "common/LibraryPath.h"
 #include "common/PluginLog.h"
 #include "config/AuditLog.h"
-#include "config/Settings.h"
 #include "console/ConsolePrint.h"
 #include "host/ApiUtils.h"
 #include "host/GameFunction.h"
@@ -22,14 +20,12 @@ namespace gatehouse {
 
 namespace {
 
-// Who is kicked, by which check and why, for the audit records of a kick: the
-// check is told by the message setting the kick reads.
-nlohmann::json KickSubject(AShooterPlayerController* controller, std::string (*message_setting)()) {
-  const FString identifier = GetIdentifier(controller);
-  const bool whitelist = message_setting == &Settings::KickMessage;
-  return {{"id", ToNarrowString(identifier)},
-          {"check", whitelist ? "whitelist" : "blacklist"},
-          {"reason", whitelist ? "not whitelisted" : WhyBlacklisted(identifier)}};
+// Who is kicked, by which check and why, for the audit records of a kick.
+nlohmann::json KickSubject(const FailedCheck& failed) {
+  const bool whitelist = std::string(failed.check) == "whitelist";
+  return {{"id", ToNarrowString(failed.identifier)},
+          {"check", failed.check},
+          {"reason", whitelist ? "not whitelisted" : WhyBlacklisted(failed.identifier)}};
 }
 
 }  // namespace
@@ -75,23 +71,26 @@ void PendingKick::Recorded(const char* event) const noexcept {
   }
 }
 
-void ScheduleKick(AShooterPlayerController* controller, std::string line,
-                  std::string (*message_setting)()) {
-  ConsolePrintAlert(std::move(line));
-  FString message = ToFString(message_setting());
+void AnnounceKick(const char* check, const FString& identifier) {
+  const bool whitelist = std::string(check) == "whitelist";
+  ConsolePrintAlert(fmt::format("[GH][kick] {} - {}", whitelist ? "Not whitelisted" : "Blacklisted",
+                                ToNarrowString(identifier)));
+}
+
+void ScheduleKick(AShooterPlayerController* controller, const FailedCheck& failed) {
+  FString message = ToFString(failed.message);
   API::Timer& timer = API::Timer::Get();
-  const int delay = Settings::KickTimer();
   nlohmann::json subject;
   Audit("kick-scheduled", [&] {
-    subject = KickSubject(controller, message_setting);
+    subject = KickSubject(failed);
     nlohmann::json record = subject;
     record["message"] = ToNarrowString(message);
-    record["delay"] = delay;
+    record["delay"] = failed.delay;
     return record;
   });
   const std::string& library = LibraryPath::Get();
   const PendingKick kick(controller, std::move(message), std::move(subject));
-  timer.DelayExecuteInternal(kick, delay, fmt::format("{}_{}", library, 0), library);
+  timer.DelayExecuteInternal(kick, failed.delay, fmt::format("{}_{}", library, 0), library);
   Online().KickScheduled(kick.Controller());
 }
 

@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "admission/JoinDecision.h"
 #include "host/EngineTypes.h"
 #include "host/FString.h"
 #include "host/WeakObjectPtr.h"
@@ -37,12 +38,14 @@ class PendingKick {
   nlohmann::json audit_;
 };
 
-// Prints the kick line in yellow, then hands the host timer a PendingKick with
-// the message read now (UTF-8, through the given setting) and the current
-// KickTimer delay, unchanged. The kick counts as pending for the player
+// Prints the kick line of a failed check ("whitelist" or "blacklist") in
+// yellow.
+void AnnounceKick(const char* check, const FString& identifier);
+
+// Hands the host timer a PendingKick with the check's message and delay as
+// they were read. The kick counts as pending for the player
 // (admission/OnlinePlayers.h) until it has run. With AuditLog on, records
 // "kick-scheduled".
-void ScheduleKick(AShooterPlayerController* controller, std::string line,
-                  std::string (*message_setting)());
+void ScheduleKick(AShooterPlayerController* controller, const FailedCheck& failed);
 
 }  // namespace gatehouse

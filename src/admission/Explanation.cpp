@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "admission/HookSlots.h"
+#include "admission/JoinDecision.h"
 #include "admission/ListMembership.h"
 #include "admission/PreparedLists.h"
 #include "config/PluginConfig.h"
@@ -69,79 +70,22 @@ std::string WhyBlacklisted(const FString& identifier) {
 
 namespace {
 
-std::string KickText(const std::string& message, int32_t delay) {
-  return "kicked after " + std::to_string(delay) + (delay == 1 ? " second" : " seconds") +
-         " with " + Quoted(message);
+std::string KickText(const FailedCheck& failed) {
+  return "kicked after " + std::to_string(failed.delay) +
+         (failed.delay == 1 ? " second" : " seconds") + " with " + Quoted(failed.message);
 }
 
-// The steps of the pre-login hook, in its order of reads.
-std::string PreLogin(const FString& identifier) {
-  if (PreLoginTrampoline() == nullptr) {
-    return "pre-login: no capacity bypass: the host did not install the pre-login hook";
-  }
-  if (AtCapacityTrampoline() == nullptr) {
-    return "pre-login: no capacity bypass: the host did not install the capacity hook";
-  }
-  try {
-    if (!Settings::AllowJoinFullServer()) {
-      return "pre-login: no capacity bypass: AllowJoinFullServer is off";
-    }
-    Settings::DebugPreLogin();
-    if (!IsWhitelisted(identifier)) {
-      return "pre-login: no capacity bypass: not whitelisted";
-    }
-    return "pre-login: capacity bypass (the next two capacity checks report room): " +
-           WhyWhitelisted(identifier);
-  } catch (const std::exception& error) {
-    return std::string("pre-login: error, logged by PreLoginHook: ") + error.what() +
-           "; no capacity bypass, the game decides alone";
-  }
-}
+// A join's steps told, not acted on: nothing is printed or scheduled.
+class Telling final : public JoinSteps {
+ public:
+  explicit Telling(const FString& identifier) : identifier_(identifier) {}
 
-// The steps of the post-login hook, in its order of reads: the whitelist step,
-// then the blacklist step. An error ends the hook's enforcement for the login.
-std::vector<std::string> PostLogin(const FString& identifier) {
-  if (PostLoginTrampoline() == nullptr) {
-    return {"post-login: not enforced: the host did not install the post-login hook"};
-  }
-  std::vector<std::string> lines;
-  try {
-    if (!Settings::OnlyWhitelisted()) {
-      lines.push_back("post-login: whitelist: not enforced (OnlyWhitelisted is off)");
-    } else {
-      Settings::DebugPostLogin();
-      if (IsWhitelisted(identifier)) {
-        lines.push_back("post-login: whitelist: kept: " + WhyWhitelisted(identifier));
-      } else {
-        const std::string message = Settings::KickMessage();
-        const int32_t delay = Settings::KickTimer();
-        lines.push_back("post-login: whitelist: " + KickText(message, delay) + ": not whitelisted");
-      }
+  // Only a value it cannot read is worth a line, since it leaves the file
+  // unwatched.
+  void LookForChange() override {
+    if (!PluginConfig().is_object()) {
+      return;
     }
-    if (!Settings::UseBlacklist()) {
-      lines.push_back("post-login: blacklist: not enforced (UseBlacklist is off)");
-    } else if (!IsBlacklisted(identifier)) {
-      lines.push_back("post-login: blacklist: kept: in no blacklisted group");
-    } else {
-      const std::string message = Settings::BlacklistKickMessage();
-      const int32_t delay = Settings::KickTimer();
-      lines.push_back("post-login: blacklist: " + KickText(message, delay) + ": " +
-                      WhyBlacklisted(identifier));
-    }
-  } catch (const std::exception& error) {
-    lines.push_back(std::string("post-login: error, logged by PostLoginHook: ") + error.what() +
-                    "; no further checks for this login");
-  }
-  return lines;
-}
-
-}  // namespace
-
-std::vector<std::string> ExplainJoin(const FString& identifier) {
-  std::vector<std::string> lines;
-  // The look for a changed config.json comes first at a pre-login; only a
-  // value it cannot read is worth a line, since it leaves the file unwatched.
-  if (PreLoginTrampoline() != nullptr && PluginConfig().is_object()) {
     try {
       Settings::ReloadOnChange();
     } catch (const std::exception& error) {
@@ -149,11 +93,80 @@ std::vector<std::string> ExplainJoin(const FString& identifier) {
                       error.what() + "; config.json is not looked at for changes");
     }
   }
-  lines.push_back(PreLogin(identifier));
-  for (std::string& line : PostLogin(identifier)) {
-    lines.push_back(std::move(line));
+  const FString* Player() override { return &identifier_; }
+  void Failed(const FailedCheck& failed) override { kick = KickText(failed); }
+
+  std::vector<std::string> lines;
+  std::string kick;
+
+ private:
+  const FString& identifier_;
+};
+
+std::string PreLogin(Telling& telling, const FString& identifier) {
+  if (PreLoginTrampoline() == nullptr) {
+    return "pre-login: no capacity bypass: the host did not install the pre-login hook";
   }
-  return lines;
+  if (AtCapacityTrampoline() == nullptr) {
+    telling.LookForChange();
+    return "pre-login: no capacity bypass: the host did not install the capacity hook";
+  }
+  try {
+    switch (DecidePreLogin(telling)) {
+      case StepOutcome::passed:
+        return "pre-login: capacity bypass (the next two capacity checks report room): " +
+               WhyWhitelisted(identifier);
+      case StepOutcome::failed:
+        return "pre-login: no capacity bypass: not whitelisted";
+      default:
+        return "pre-login: no capacity bypass: AllowJoinFullServer is off";
+    }
+  } catch (const std::exception& error) {
+    return std::string("pre-login: error, logged by PreLoginHook: ") + error.what() +
+           "; no capacity bypass, the game decides alone";
+  }
+}
+
+// The line of a post-login check, as it ended.
+std::string PostLoginLine(const char* check, StepOutcome outcome, const Telling& telling,
+                          const FString& identifier) {
+  const bool whitelist = std::string(check) == "whitelist";
+  std::string line = std::string("post-login: ") + check + ": ";
+  switch (outcome) {
+    case StepOutcome::passed:
+      return line + "kept: " +
+             (whitelist ? WhyWhitelisted(identifier) : std::string("in no blacklisted group"));
+    case StepOutcome::failed:
+      return line + telling.kick + ": " +
+             (whitelist ? std::string("not whitelisted") : WhyBlacklisted(identifier));
+    default:
+      return line + "not enforced (" + (whitelist ? "OnlyWhitelisted" : "UseBlacklist") +
+             " is off)";
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> ExplainJoin(const FString& identifier) {
+  Telling telling(identifier);
+  // The look for a changed file may add its line before the pre-login's.
+  std::string pre_login = PreLogin(telling, identifier);
+  telling.lines.push_back(std::move(pre_login));
+  if (PostLoginTrampoline() == nullptr) {
+    telling.lines.push_back(
+        "post-login: not enforced: the host did not install the post-login hook");
+    return telling.lines;
+  }
+  try {
+    DecidePostLogin(telling, [&](const char* check, StepOutcome outcome) {
+      telling.lines.push_back(PostLoginLine(check, outcome, telling, identifier));
+      return true;
+    });
+  } catch (const std::exception& error) {
+    telling.lines.push_back(std::string("post-login: error, logged by PostLoginHook: ") +
+                            error.what() + "; no further checks for this login");
+  }
+  return telling.lines;
 }
 
 }  // namespace gatehouse

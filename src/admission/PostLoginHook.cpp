@@ -1,7 +1,7 @@
 #include "admission/PostLoginHook.h"
 
 #include <exception>
-#include <utility>
+#include <optional>
 
 #include <fmt/format.h>
 
@@ -9,54 +9,40 @@
 #include "admission/HookFailure.h"
 #include "admission/HookSlots.h"
 #include "admission/Identifier.h"
-#include "admission/ListMembership.h"
+#include "admission/JoinDecision.h"
 #include "admission/OnlinePlayers.h"
 #include "admission/TextConversion.h"
-#include "config/Settings.h"
 #include "console/ConsolePrint.h"
 
 namespace gatehouse {
 
 namespace {
 
-FailedCheck NotWhitelisted(const FString& identifier) {
-  return {"whitelist", fmt::format("[GH][kick] Not whitelisted - {}", ToNarrowString(identifier)),
-          &Settings::KickMessage};
-}
+// The post-login's checks acted on: the debug line printed, and each failed
+// check's kick line printed, then its kick scheduled.
+class Enforcement final : public JoinSteps {
+ public:
+  explicit Enforcement(AShooterPlayerController* player) : player_(player) {}
 
-FailedCheck Blacklisted(const FString& identifier) {
-  return {"blacklist", fmt::format("[GH][kick] Blacklisted - {}", ToNarrowString(identifier)),
-          &Settings::BlacklistKickMessage};
-}
+  const FString* Player() override {
+    if (player_ == nullptr) {
+      return nullptr;
+    }
+    identifier_ = GetIdentifier(player_);
+    return &*identifier_;
+  }
+  void Debug(const char* hook, const FString& identifier) override {
+    ConsolePrintInfo(fmt::format("[GH] {} Identifier - {}", hook, ToNarrowString(identifier)));
+  }
+  void Failing(const char* check, const FString& identifier) override {
+    AnnounceKick(check, identifier);
+  }
+  void Failed(const FailedCheck& failed) override { ScheduleKick(player_, failed); }
 
-void Schedule(AShooterPlayerController* player, FailedCheck failed) {
-  ScheduleKick(player, std::move(failed.line), failed.message);
-}
-
-void EnforceWhitelist(AShooterPlayerController* player) {
-  if (!Settings::OnlyWhitelisted() || player == nullptr) {
-    return;
-  }
-  const FString identifier = GetIdentifier(player);
-  if (Settings::DebugPostLogin()) {
-    ConsolePrintInfo(fmt::format("[GH] PostLogin Identifier - {}", ToNarrowString(identifier)));
-  }
-  if (IsWhitelisted(identifier)) {
-    return;
-  }
-  Schedule(player, NotWhitelisted(identifier));
-}
-
-void EnforceBlacklist(AShooterPlayerController* player) {
-  if (!Settings::UseBlacklist() || player == nullptr) {
-    return;
-  }
-  const FString identifier = GetIdentifier(player);
-  if (!IsBlacklisted(identifier)) {
-    return;
-  }
-  Schedule(player, Blacklisted(identifier));
-}
+ private:
+  AShooterPlayerController* player_;
+  std::optional<FString> identifier_;
+};
 
 }  // namespace
 
@@ -69,24 +55,13 @@ void PostLoginHook(AShooterGameMode* game_mode, APlayerController* controller) {
     if (player != nullptr) {
       Online().Track(player);
     }
-    EnforceWhitelist(player);
-    EnforceBlacklist(player);
+    Enforcement enforcement(player);
+    DecidePostLogin(enforcement, [](const char*, StepOutcome) { return true; });
   } catch (const std::exception& error) {
     LogHookFailure("PostLoginHook", error);
   } catch (...) {
     LogHookFailure("PostLoginHook");
   }
-}
-
-std::optional<FailedCheck> FirstFailedCheck(AShooterPlayerController* player) {
-  const FString identifier = GetIdentifier(player);
-  if (Settings::OnlyWhitelisted() && !IsWhitelisted(identifier)) {
-    return NotWhitelisted(identifier);
-  }
-  if (Settings::UseBlacklist() && IsBlacklisted(identifier)) {
-    return Blacklisted(identifier);
-  }
-  return std::nullopt;
 }
 
 }  // namespace gatehouse

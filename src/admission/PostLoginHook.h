@@ -1,8 +1,5 @@
 #pragma once
 
-#include <optional>
-#include <string>
-
 #include "host/EngineTypes.h"
 
 namespace gatehouse {
@@ -14,18 +11,5 @@ namespace gatehouse {
 // enforcement for this login; a kick already scheduled stays. Every player
 // it sees is remembered for Gatehouse.Sweep (admission/OnlinePlayers.h).
 void PostLoginHook(AShooterGameMode* game_mode, APlayerController* controller);
-
-// A post-login check a player fails: the check's name ("whitelist" or
-// "blacklist"), the console line of its kick and the setting of its message.
-struct FailedCheck {
-  const char* check;
-  std::string line;
-  std::string (*message)();
-};
-
-// The first post-login check this player fails now under the settings in
-// force (whitelist, then blacklist), or none; nothing is printed or
-// scheduled. Throws what a setting read or a list test throws.
-std::optional<FailedCheck> FirstFailedCheck(AShooterPlayerController* player);
 
 }  // namespace gatehouse

@@ -11,10 +11,16 @@ namespace {
 // stays outside the process state.
 const char* setting_in_use = "";
 
+// The log in use, if any; a log made inside another takes over until it ends.
+SettingReadLog* read_log = nullptr;
+
 }  // namespace
 
 const nlohmann::json* FindSetting(const char* key) {
   setting_in_use = key;
+  if (read_log != nullptr) {
+    read_log->keys.emplace_back(key);
+  }
   const nlohmann::json& document = PluginConfig();
   if (!document.is_object()) {
     // value() on anything but an object raises the library's own error 306.
@@ -27,6 +33,14 @@ const nlohmann::json* FindSetting(const char* key) {
 
 const char* SettingInUse() {
   return setting_in_use;
+}
+
+SettingReadLog::SettingReadLog() : outer_(read_log) {
+  read_log = this;
+}
+
+SettingReadLog::~SettingReadLog() {
+  read_log = outer_;
 }
 
 }  // namespace gatehouse

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include <nlohmann/json.hpp>
 
 namespace gatehouse {
@@ -23,5 +26,22 @@ T ReadSetting(const char* key, const T& default_value) {
 // before it can raise, so a configuration error met inside a hook is recorded
 // with the name of the setting whose read failed.
 const char* SettingInUse();
+
+// While one lives, the key of every setting read and every list looked up is
+// added to `keys`, in the order of the reads, also when the read then fails.
+// The operator's check learns this way, from the decisions themselves, which
+// settings a join can reach.
+class SettingReadLog {
+ public:
+  SettingReadLog();
+  ~SettingReadLog();
+  SettingReadLog(const SettingReadLog&) = delete;
+  SettingReadLog& operator=(const SettingReadLog&) = delete;
+
+  std::vector<std::string> keys;
+
+ private:
+  SettingReadLog* outer_;
+};
 
 }  // namespace gatehouse

@@ -8,8 +8,8 @@
 #include "admission/DelayedKick.h"
 #include "admission/Explanation.h"
 #include "admission/Identifier.h"
+#include "admission/JoinDecision.h"
 #include "admission/OnlinePlayers.h"
-#include "admission/PostLoginHook.h"
 #include "admission/TextConversion.h"
 #include "common/Names.h"
 #include "config/AuditLog.h"
@@ -19,11 +19,13 @@ namespace gatehouse {
 
 namespace {
 
-// A player the sweep would kick.
+// A player the sweep would kick, with the first check they fail now.
 struct Kick {
   AShooterPlayerController* player;
-  std::string identifier;
-  FailedCheck failed;
+  FString identifier;
+  const char* check;
+  std::string message;
+  int32_t delay;
   std::string reason;
 };
 
@@ -33,6 +35,27 @@ struct Plan {
   size_t left_pending = 0;
 };
 
+// A tracked player's post-login checks judged as a join would meet them now,
+// up to the first one failed; nothing printed or scheduled.
+class Judging final : public JoinSteps {
+ public:
+  explicit Judging(AShooterPlayerController* player) : player_(player) {}
+
+  const FString* Player() override {
+    identifier_ = GetIdentifier(player_);
+    return &*identifier_;
+  }
+  void Failed(const FailedCheck& failed) override {
+    kick = Kick{player_, failed.identifier, failed.check, failed.message, failed.delay, {}};
+  }
+
+  std::optional<Kick> kick;
+
+ private:
+  AShooterPlayerController* player_;
+  std::optional<FString> identifier_;
+};
+
 // Decides every tracked player before anything is scheduled: a setting that
 // cannot be read stops the sweep before its first kick.
 Plan MakePlan() {
@@ -40,19 +63,20 @@ Plan MakePlan() {
   const std::vector<OnlinePlayers::Player> players = Online().Current();
   plan.tracked = players.size();
   for (const OnlinePlayers::Player& player : players) {
-    std::optional<FailedCheck> failed = FirstFailedCheck(player.controller);
-    if (!failed) {
+    Judging judging(player.controller);
+    DecidePostLogin(
+        judging, [](const char*, StepOutcome outcome) { return outcome != StepOutcome::failed; });
+    if (!judging.kick) {
       continue;
     }
     if (player.kick_pending) {
       ++plan.left_pending;
       continue;
     }
-    const FString identifier = GetIdentifier(player.controller);
-    std::string reason = std::string(failed->check) == "whitelist" ? std::string("not whitelisted")
-                                                                   : WhyBlacklisted(identifier);
-    plan.kicks.push_back(
-        {player.controller, ToNarrowString(identifier), std::move(*failed), std::move(reason)});
+    Kick& kick = *judging.kick;
+    kick.reason = std::string(kick.check) == "whitelist" ? std::string("not whitelisted")
+                                                         : WhyBlacklisted(kick.identifier);
+    plan.kicks.push_back(std::move(kick));
   }
   return plan;
 }
@@ -114,8 +138,8 @@ std::string SweepPreview() {
   }
   std::string text;
   for (const Kick& kick : plan.kicks) {
-    text += (text.empty() ? "" : "\n") + std::string("would kick ") + kick.identifier + ": " +
-            kick.failed.check + ": " + kick.reason;
+    text += (text.empty() ? "" : "\n") + std::string("would kick ") +
+            ToNarrowString(kick.identifier) + ": " + kick.check + ": " + kick.reason;
   }
   return text + "\n(" + Tail(plan) + ")";
 }
@@ -128,7 +152,8 @@ std::string SweepNow() {
   size_t scheduled = 0;
   try {
     for (Kick& kick : plan.kicks) {
-      ScheduleKick(kick.player, std::move(kick.failed.line), kick.failed.message);
+      AnnounceKick(kick.check, kick.identifier);
+      ScheduleKick(kick.player, {kick.check, kick.identifier, kick.message, kick.delay});
       ++scheduled;
     }
   } catch (const std::exception& error) {

@@ -3,7 +3,8 @@
 #include <exception>
 #include <string>
 
-#include "admission/CapacityBypass.h"
+#include "admission/AtCapacityHook.h"
+#include "admission/PreLoginHook.h"
 #include "admission/HookSlots.h"
 #include "admission/PostLoginHook.h"
 #include "common/LibraryPath.h"

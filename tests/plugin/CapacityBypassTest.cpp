@@ -6,7 +6,8 @@
 
 #include "PluginTest.h"
 #include "RecordingPermissions.h"
-#include "admission/CapacityBypass.h"
+#include "admission/AtCapacityHook.h"
+#include "admission/PreLoginHook.h"
 #include "admission/HookSlots.h"
 #include "config/ReadConfig.h"
 #include "sim/game/EngineObjects.h"

@@ -5,7 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "PluginTest.h"
-#include "admission/CapacityBypass.h"
+#include "admission/AtCapacityHook.h"
+#include "admission/PreLoginHook.h"
 #include "sim/framework/SimHost.h"
 
 namespace gatehouse {

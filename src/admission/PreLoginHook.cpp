@@ -1,42 +1,50 @@
-#include "admission/CapacityBypass.h"
+#include "admission/PreLoginHook.h"
 
 #include <exception>
+#include <optional>
 
 #include <fmt/format.h>
 
+#include "admission/AtCapacityHook.h"
 #include "admission/Explanation.h"
 #include "admission/HookFailure.h"
 #include "admission/HookSlots.h"
 #include "admission/Identifier.h"
-#include "admission/ListMembership.h"
+#include "admission/JoinDecision.h"
 #include "admission/TextConversion.h"
-#include "common/ProcessState.h"
 #include "config/AuditLog.h"
 #include "config/ReloadOnChange.h"
-#include "config/Settings.h"
 #include "console/ConsolePrint.h"
 
 namespace gatehouse {
 
 namespace {
 
-// True when it armed the bypass.
-bool ArmForWhitelisted(const FUniqueNetIdRepl* unique_id) {
-  // Read before the null test, so that a wrong type shows at every pre-login.
-  if (!Settings::AllowJoinFullServer() || unique_id == nullptr) {
-    return false;
+// The pre-login's decision acted on: a changed config.json reloaded, the debug
+// line printed.
+class Arming final : public JoinSteps {
+ public:
+  explicit Arming(const FUniqueNetIdRepl* unique_id) : unique_id_(unique_id) {}
+
+  // The look handles its own failures.
+  void LookForChange() override { ReloadIfChangedFor("PreLoginHook"); }
+  const FString* Player() override {
+    if (unique_id_ == nullptr) {
+      return nullptr;
+    }
+    player = GetIdentifier(*unique_id_);
+    return &*player;
   }
-  const FString identifier = GetIdentifier(*unique_id);
-  if (Settings::DebugPreLogin()) {
-    ConsolePrintInfo(fmt::format("[GH] PreLogin Identifier - {}", ToNarrowString(identifier)));
+  void Debug(const char* hook, const FString& identifier) override {
+    ConsolePrintInfo(fmt::format("[GH] {} Identifier - {}", hook, ToNarrowString(identifier)));
   }
-  if (!IsWhitelisted(identifier)) {
-    return false;
-  }
-  ConsolePrintInfo(fmt::format("[GH] Ignoring capacity for - {}", ToNarrowString(identifier)));
-  Bypass().IgnoreCapacity = true;
-  return true;
-}
+
+  // The player's Identifier, once asked for.
+  std::optional<FString> player;
+
+ private:
+  const FUniqueNetIdRepl* unique_id_;
+};
 
 // The audit record of a bypass the game let stand: who, and the entries or
 // groups that whitelist them.
@@ -47,17 +55,18 @@ nlohmann::json BypassRecord(const FUniqueNetIdRepl& unique_id) {
 
 }  // namespace
 
-CapacityBypass& Bypass() {
-  return ProcessState::Get<CapacityBypass>();
-}
-
 void PreLoginHook(AShooterGameMode* game_mode, FString& options, FString& address,
                   FUniqueNetIdRepl* unique_id, FString& error_message) {
-  ReloadIfChangedFor("PreLoginHook");
   const CapacityBypass before = Bypass();
   bool armed = false;
   try {
-    armed = ArmForWhitelisted(unique_id);
+    Arming arming(unique_id);
+    if (DecidePreLogin(arming) == StepOutcome::passed) {
+      ConsolePrintInfo(
+          fmt::format("[GH] Ignoring capacity for - {}", ToNarrowString(*arming.player)));
+      Bypass().IgnoreCapacity = true;
+      armed = true;
+    }
   } catch (const std::exception& error) {
     LogHookFailure("PreLoginHook", error);
   } catch (...) {
@@ -86,21 +95,6 @@ void PreLoginHook(AShooterGameMode* game_mode, FString& options, FString& addres
   } else if (armed) {
     Audit("bypass", [&] { return BypassRecord(*unique_id); });
   }
-}
-
-bool AtCapacityHook(AGameSession* session, bool first_flag, FString& text, bool second_flag,
-                    int* number) {
-  CapacityBypass& bypass = Bypass();
-  if (bypass.IgnoreCapacity) {
-    bypass.IgnoreCapacity = false;
-    bypass.IgnoreCapacityAgain = true;
-    return false;
-  }
-  if (bypass.IgnoreCapacityAgain) {
-    bypass.IgnoreCapacityAgain = false;
-    return false;
-  }
-  return AtCapacityTrampoline()(session, first_flag, text, second_flag, number);
 }
 
 }  // namespace gatehouse
