@@ -11,10 +11,10 @@
 #include <spdlog/sinks/null_sink.h>
 
 #include "common/Names.h"
-#include "common/ProcessState.h"
 #include "config/ReadConfig.h"
 #include "host/LogSinks.h"
 #include "plugin/Lifecycle.h"
+#include "plugin/PluginState.h"
 #include "sim/framework/SimHost.h"
 #include "sim/game/EngineObjects.h"
 #include "sim/permissions/PermissionGroups.h"
@@ -70,7 +70,7 @@ InProcessServer::InProcessServer(int32_t capacity) {
   auto& sinks = AsaApi::GetLogSinks();
   sinks.assign({std::make_shared<spdlog::sinks::null_sink_mt>()});
   // Each input meets the plugin as a freshly loaded module does: no state.
-  ProcessState::Release();
+  EndPluginState();
   rcon_.reply = [](int32_t, int32_t, const std::string&) {};
   game_ = std::make_unique<sim::Game>(capacity);
 }
@@ -81,7 +81,7 @@ InProcessServer::~InProcessServer() {
   }
   game_.reset();
   sim::ResetHost();
-  ProcessState::Release();
+  EndPluginState();
   if (sim::LiveEngineBlocks() != live_blocks_at_start_) {
     std::fprintf(stderr, "engine blocks leaked: %lld\n",
                  static_cast<long long>(sim::LiveEngineBlocks() - live_blocks_at_start_));

@@ -1,13 +1,8 @@
 #include "admission/AtCapacityHook.h"
 
 #include "admission/HookSlots.h"
-#include "common/ProcessState.h"
 
 namespace gatehouse {
-
-CapacityBypass& Bypass() {
-  return ProcessState::Get<CapacityBypass>();
-}
 
 bool AtCapacityHook(AGameSession* session, bool first_flag, FString& text, bool second_flag,
                     int* number) {

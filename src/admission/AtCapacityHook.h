@@ -8,7 +8,7 @@ namespace gatehouse {
 // Whitelisted players may join a full server: their pre-login arms a bypass
 // that answers the next two capacity checks with "not at capacity". The flags
 // belong to no player; only the pre-login hook and the capacity hook touch
-// them.
+// them. A part of the plugin's state (plugin/PluginState.h).
 struct CapacityBypass {
   bool IgnoreCapacity = false;       // the next check reports free room
   bool IgnoreCapacityAgain = false;  // and the one after it

@@ -14,8 +14,22 @@ using AtCapacityFunction = bool(AGameSession*, bool, FString&, bool, int*);
 
 // Call-through slots: empty until the host installs the matching hook, then the
 // entry to the function the game called before (its own, or an earlier hook).
-PreLoginFunction*& PreLoginTrampoline();
-PostLoginFunction*& PostLoginTrampoline();
-AtCapacityFunction*& AtCapacityTrampoline();
+// A part of the plugin's state (plugin/PluginState.h).
+struct HookSlots {
+  PreLoginFunction* pre_login = nullptr;
+  PostLoginFunction* post_login = nullptr;
+  AtCapacityFunction* at_capacity = nullptr;
+};
+HookSlots& TheHookSlots();
+
+inline PreLoginFunction*& PreLoginTrampoline() {
+  return TheHookSlots().pre_login;
+}
+inline PostLoginFunction*& PostLoginTrampoline() {
+  return TheHookSlots().post_login;
+}
+inline AtCapacityFunction*& AtCapacityTrampoline() {
+  return TheHookSlots().at_capacity;
+}
 
 }  // namespace gatehouse

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "common/ProcessState.h"
-
 namespace gatehouse {
 
 namespace {
@@ -56,10 +54,6 @@ std::vector<OnlinePlayers::Player> OnlinePlayers::Current() {
                        entry.pending_kicks > 0});
   }
   return players;
-}
-
-OnlinePlayers& Online() {
-  return ProcessState::Get<OnlinePlayers>();
 }
 
 }  // namespace gatehouse

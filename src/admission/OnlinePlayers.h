@@ -45,6 +45,7 @@ class OnlinePlayers {
   std::vector<Entry> entries_;
 };
 
+// The players tracked: a part of the plugin's state (plugin/PluginState.h).
 OnlinePlayers& Online();
 
 }  // namespace gatehouse

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <memory>
 
-#include "common/ProcessState.h"
 #include "config/PluginConfig.h"
 #include "config/Settings.h"
 
@@ -22,11 +21,6 @@ const nlohmann::json& ListIn(const nlohmann::json& document, const char* key) {
   return found != document.end() ? *found : kNoEntries;
 }
 
-struct Prepared {
-  std::unique_ptr<const PreparedLists> lists;
-  uint64_t generation = 0;
-};
-
 }  // namespace
 
 size_t PreparedLists::MemoryBytes() const {
@@ -35,10 +29,8 @@ size_t PreparedLists::MemoryBytes() const {
 }
 
 const PreparedLists& CurrentLists() {
-  // The document first: the lists point into it, so it must be the older part
-  // and outlive them when the process state ends.
   const nlohmann::json& document = PluginConfig();
-  Prepared& prepared = ProcessState::Get<Prepared>();
+  CurrentPreparedLists& prepared = ThePreparedLists();
   if (!prepared.lists || prepared.generation != PluginConfigGeneration()) {
     // The lists before point into a document that is gone.
     prepared.lists.reset();

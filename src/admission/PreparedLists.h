@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 
 #include "admission/GroupList.h"
 #include "admission/PlayerIndex.h"
@@ -23,5 +25,14 @@ struct PreparedLists {
 
 // The lists of the document in force, prepared now if it is new.
 const PreparedLists& CurrentLists();
+
+// The prepared lists and the generation of the document they point into: a
+// part of the plugin's state (plugin/PluginState.h), which ends it before the
+// document.
+struct CurrentPreparedLists {
+  std::unique_ptr<const PreparedLists> lists;
+  uint64_t generation = 0;
+};
+CurrentPreparedLists& ThePreparedLists();
 
 }  // namespace gatehouse

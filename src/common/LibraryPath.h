@@ -13,6 +13,9 @@ namespace LibraryPath {
 void Resolve();
 const std::string& Get();
 
+// Where the path is kept: its part of the plugin's state (plugin/PluginState.h).
+std::string& Stored();
+
 }  // namespace LibraryPath
 
 }  // namespace gatehouse

@@ -1,14 +1,9 @@
 #include "common/PluginLog.h"
 
-#include "common/ProcessState.h"
 #include "host/HostLogSink.h"
 #include "host/LogSinks.h"
 
 namespace gatehouse {
-
-PluginLog& PluginLog::Get() {
-  return ProcessState::Get<PluginLog>();
-}
 
 void PluginLog::Init(const std::string& name) {
   // One sink of our own in front of the host's: the pattern below stays with

@@ -9,7 +9,8 @@
 namespace gatehouse {
 
 // The plugin's log channel: one synchronous logger whose records reach the
-// host's log sinks. The instance in use is a part of the process state.
+// host's log sinks. The instance in use is a part of the plugin's state
+// (plugin/PluginState.h).
 class PluginLog {
  public:
   static PluginLog& Get();

@@ -17,7 +17,6 @@
 #include <spdlog/sinks/rotating_file_sink.h>
 
 #include "common/PluginLog.h"
-#include "common/ProcessState.h"
 #include "config/PluginConfig.h"
 #include "config/ReadConfig.h"
 #include "config/Settings.h"
@@ -37,58 +36,42 @@ constexpr size_t kAuditFiles = 3;
 // How long records are dropped after audit.log could not be written.
 constexpr std::chrono::seconds kRetryDelay{10};
 
-// The open file and the last failure told on the host log. A part of the
-// process state: Unload closes the file.
-struct AuditChannel {
-  std::shared_ptr<spdlog::sinks::rotating_file_sink_st> sink;
-  std::string path;
-  std::string told;
-  // After a failure the file is not tried again before this moment: an open
-  // that fails makes the logging library wait and try again several times,
-  // which the game must not pay at every record.
-  std::chrono::steady_clock::time_point retry_after;
+}  // namespace
 
-  // Tells the host log about a failure unless it was the last one told.
-  void Fail(const std::string& failure) noexcept {
-    try {
-      if (failure == told) {
-        return;
-      }
-      told = failure;
-    } catch (...) {
+// Tells the host log about a failure unless it was the last one told.
+void AuditChannel::Fail(const std::string& failure) noexcept {
+  try {
+    if (failure == told) {
       return;
     }
-    PluginLog::Get().Error("AuditLog: {}", failure);
+    told = failure;
+  } catch (...) {
+    return;
   }
-
-  // Opens audit.log where config.json is now, unless it is open there.
-  void Open() {
-    const std::string wanted = AuditLogPath();
-    if (sink && path == wanted) {
-      return;
-    }
-    sink.reset();
-    sink = std::make_shared<spdlog::sinks::rotating_file_sink_st>(PathFromUtf8(wanted).native(),
-                                                                  kAuditFileSize, kAuditFiles);
-    sink->set_pattern("%v");
-    path = wanted;
-  }
-
-  void Write(const std::string& line) {
-    Open();
-    const spdlog::details::log_msg message(spdlog::source_loc{}, "", spdlog::level::info,
-                                           spdlog::string_view_t(line.data(), line.size()));
-    sink->log(message);
-    sink->flush();
-    told.clear();
-  }
-};
-
-AuditChannel& Channel() {
-  return ProcessState::Get<AuditChannel>();
+  PluginLog::Get().Error("AuditLog: {}", failure);
 }
 
-}  // namespace
+// Opens audit.log where config.json is now, unless it is open there.
+void AuditChannel::Open() {
+  const std::string wanted = AuditLogPath();
+  if (sink && path == wanted) {
+    return;
+  }
+  sink.reset();
+  sink = std::make_shared<spdlog::sinks::rotating_file_sink_st>(PathFromUtf8(wanted).native(),
+                                                                kAuditFileSize, kAuditFiles);
+  sink->set_pattern("%v");
+  path = wanted;
+}
+
+void AuditChannel::Write(const std::string& line) {
+  Open();
+  const spdlog::details::log_msg message(spdlog::source_loc{}, "", spdlog::level::info,
+                                         spdlog::string_view_t(line.data(), line.size()));
+  sink->log(message);
+  sink->flush();
+  told.clear();
+}
 
 std::string AuditLogPath() {
   return Utf8FromPath(PathFromUtf8(ConfigPath()).parent_path() / "audit.log");
@@ -125,9 +108,10 @@ bool AuditOn() noexcept {
     }
     return Settings::AuditLog();
   } catch (const std::exception& error) {
-    Channel().Fail(std::string("the setting cannot be read, nothing recorded: ") + error.what());
+    TheAuditChannel().Fail(std::string("the setting cannot be read, nothing recorded: ") +
+                           error.what());
   } catch (...) {
-    Channel().Fail("the setting cannot be read, nothing recorded");
+    TheAuditChannel().Fail("the setting cannot be read, nothing recorded");
   }
   return false;
 }
@@ -136,7 +120,7 @@ void Audit(std::string_view event, const nlohmann::json& fields) noexcept {
   if (!AuditOn()) {
     return;
   }
-  AuditChannel& channel = Channel();
+  AuditChannel& channel = TheAuditChannel();
   const auto now = std::chrono::steady_clock::now();
   if (!channel.sink && now < channel.retry_after) {
     return;
@@ -156,7 +140,7 @@ void Audit(std::string_view event, const nlohmann::json& fields) noexcept {
 
 void AuditBuildFailed(std::string_view event, const char* what) noexcept {
   try {
-    Channel().Fail(fmt::format("the {} record is lost: {}", event, what));
+    TheAuditChannel().Fail(fmt::format("the {} record is lost: {}", event, what));
   } catch (...) {
     // Nothing more can be told.
   }
@@ -164,13 +148,13 @@ void AuditBuildFailed(std::string_view event, const char* what) noexcept {
 
 std::string AuditLogProblem() noexcept {
   try {
-    Channel().Open();
+    TheAuditChannel().Open();
     return {};
   } catch (const std::exception& error) {
-    Channel().sink.reset();
+    TheAuditChannel().sink.reset();
     return error.what();
   } catch (...) {
-    Channel().sink.reset();
+    TheAuditChannel().sink.reset();
     return "unknown error";
   }
 }

@@ -1,12 +1,17 @@
 #pragma once
 
 #include <chrono>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <type_traits>
 #include <utility>
 
 #include <nlohmann/json.hpp>
+
+namespace spdlog::sinks {
+class sink;
+}  // namespace spdlog::sinks
 
 namespace gatehouse {
 
@@ -40,6 +45,23 @@ bool AuditOn() noexcept;
 // Why audit.log cannot be written now, opening it if it is not open; empty
 // when it can. What Gatehouse.Status shows beside AuditLog.
 std::string AuditLogProblem() noexcept;
+
+// The open audit.log and the last failure told on the host log: a part of the
+// plugin's state (plugin/PluginState.h), so Unload closes the file.
+struct AuditChannel {
+  std::shared_ptr<spdlog::sinks::sink> sink;
+  std::string path;
+  std::string told;
+  // After a failure the file is not tried again before this moment: an open
+  // that fails makes the logging library wait and try again several times,
+  // which the game must not pay at every record.
+  std::chrono::steady_clock::time_point retry_after;
+
+  void Fail(const std::string& failure) noexcept;
+  void Open();
+  void Write(const std::string& line);
+};
+AuditChannel& TheAuditChannel();
 
 // The full path of audit.log (UTF-8): beside config.json.
 std::string AuditLogPath();

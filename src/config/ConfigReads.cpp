@@ -2,15 +2,9 @@
 
 #include <cstring>
 
-#include "common/ProcessState.h"
-
 namespace gatehouse {
 
 namespace {
-
-ConfigReads& Stored() {
-  return ProcessState::Get<ConfigReads>();
-}
 
 uint64_t Mix(uint64_t hash, uint64_t word) {
   hash = (hash ^ word) * 0xff51afd7ed558ccdULL;
@@ -37,11 +31,11 @@ Fingerprint FingerprintOf(std::string_view bytes) {
 }
 
 const ConfigReads& Reads() {
-  return Stored();
+  return StoredReads();
 }
 
 void RecordReadInForce(std::string_view bytes) {
-  ConfigReads& reads = Stored();
+  ConfigReads& reads = StoredReads();
   reads.in_force = FingerprintOf(bytes);
   reads.last_read = std::time(nullptr);
   reads.last_read_ok = true;
@@ -49,14 +43,14 @@ void RecordReadInForce(std::string_view bytes) {
 }
 
 void RecordFailedRead(const char* error) {
-  ConfigReads& reads = Stored();
+  ConfigReads& reads = StoredReads();
   reads.last_read = std::time(nullptr);
   reads.last_read_ok = false;
   reads.last_error = error;
 }
 
 void RecordStateSeen(const Platform::FileState& state) {
-  Stored().seen = state;
+  StoredReads().seen = state;
 }
 
 }  // namespace gatehouse

@@ -39,6 +39,8 @@ struct ConfigReads {
 };
 
 const ConfigReads& Reads();
+// The same, to keep: its part of the plugin's state (plugin/PluginState.h).
+ConfigReads& StoredReads();
 
 // The record of a read that put these bytes in force, or of one that failed.
 void RecordReadInForce(std::string_view bytes);

@@ -2,23 +2,9 @@
 
 #include <utility>
 
-#include "common/ProcessState.h"
 #include "config/InstallPluginConfig.h"
 
 namespace gatehouse {
-
-namespace {
-
-struct InstalledConfig {
-  nlohmann::json document;
-  uint64_t generation = 0;
-};
-
-InstalledConfig& Installed() {
-  return ProcessState::Get<InstalledConfig>();
-}
-
-}  // namespace
 
 const nlohmann::json& PluginConfig() {
   return Installed().document;

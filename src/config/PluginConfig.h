@@ -15,4 +15,12 @@ const nlohmann::json& PluginConfig();
 // PluginConfig stays current while this number has not changed.
 uint64_t PluginConfigGeneration();
 
+// The document in force and its generation: a part of the plugin's state
+// (plugin/PluginState.h), which keeps it older than anything pointing into it.
+struct InstalledConfig {
+  nlohmann::json document;
+  uint64_t generation = 0;
+};
+InstalledConfig& Installed();
+
 }  // namespace gatehouse

@@ -8,7 +8,7 @@ namespace {
 
 // A key the plugin names in its own code, set by every read before it can
 // raise. It holds nothing to let go and is never read before it is set, so it
-// stays outside the process state.
+// stays outside the plugin's state.
 const char* setting_in_use = "";
 
 // The log in use, if any; a log made inside another takes over until it ends.

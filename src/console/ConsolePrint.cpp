@@ -4,7 +4,6 @@
 
 #include <spdlog/spdlog.h>
 
-#include "common/ProcessState.h"
 #include "console/ConsoleTimestamp.h"
 #include "platform/ConsoleSink.h"
 
@@ -14,29 +13,8 @@ namespace {
 
 constexpr char kLoggerName[] = "custom";
 
-// A part of the process state. The console logger it registered leaves the
-// logging registry with it, as it would with the library's own registry at
-// unload: a plugin loaded again sets it up afresh.
-struct ConsoleState {
-  ConsoleState() = default;
-  ConsoleState(const ConsoleState&) = delete;
-  ConsoleState& operator=(const ConsoleState&) = delete;
-  ~ConsoleState() {
-    if (logger) {
-      spdlog::drop(kLoggerName);
-    }
-  }
-
-  // Set once the logger is registered under its name.
-  std::shared_ptr<spdlog::logger> logger;
-};
-
-ConsoleState& Console() {
-  return ProcessState::Get<ConsoleState>();
-}
-
 void Print(const char* colour, const std::string& message) {
-  if (!Console().logger) {
+  if (!TheConsoleLogger().logger) {
     SetupConsoleLogger();
   }
   std::string line;
@@ -46,10 +24,16 @@ void Print(const char* colour, const std::string& message) {
   line.append(message);
   line.append("\x1b[0m");
   // The line goes out as it is: braces in an identifier or a message are text.
-  Console().logger->log(spdlog::level::info, spdlog::string_view_t(line));
+  TheConsoleLogger().logger->log(spdlog::level::info, spdlog::string_view_t(line));
 }
 
 }  // namespace
+
+ConsoleLogger::~ConsoleLogger() {
+  if (logger) {
+    spdlog::drop(kLoggerName);
+  }
+}
 
 void SetupConsoleLogger() {
   auto sink = Platform::MakeConsoleSink();
@@ -57,8 +41,8 @@ void SetupConsoleLogger() {
   // Takes the registry's defaults and registers the name, or throws before
   // anything here has changed.
   spdlog::initialize_logger(logger);
-  // Held at once, so that the registration ends with the process state.
-  ConsoleState& console = Console();
+  // Held at once, so that the registration ends with the plugin's state.
+  ConsoleLogger& console = TheConsoleLogger();
   console.logger = std::move(logger);
   console.logger->set_pattern("%v", spdlog::pattern_time_type::local);
 }

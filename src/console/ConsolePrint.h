@@ -1,6 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
+
+namespace spdlog {
+class logger;
+}  // namespace spdlog
 
 namespace gatehouse {
 
@@ -12,6 +17,22 @@ namespace gatehouse {
 // refuses the name a second time (spdlog::spdlog_ex); the logger in use then
 // stays as it was.
 void SetupConsoleLogger();
+
+// The console logger in use: a part of the plugin's state
+// (plugin/PluginState.h). The logger it registered leaves the logging registry
+// with it, as it would with the library's own registry at unload: a plugin
+// loaded again sets it up afresh.
+class ConsoleLogger {
+ public:
+  ConsoleLogger() = default;
+  ConsoleLogger(const ConsoleLogger&) = delete;
+  ConsoleLogger& operator=(const ConsoleLogger&) = delete;
+  ~ConsoleLogger();
+
+  // Set once the logger is registered under its name.
+  std::shared_ptr<spdlog::logger> logger;
+};
+ConsoleLogger& TheConsoleLogger();
 
 // Cyan (36): debug identifiers and the capacity bypass.
 void ConsolePrintInfo(std::string message);

@@ -10,13 +10,13 @@
 #include "common/LibraryPath.h"
 #include "common/Names.h"
 #include "common/PluginLog.h"
-#include "common/ProcessState.h"
 #include "config/ReadConfig.h"
 #include "config/ReloadCommands.h"
 #include "console/ConsolePrint.h"
 #include "host/Commands.h"
 #include "host/Hooks.h"
 #include "operator/OperatorCommands.h"
+#include "plugin/PluginState.h"
 
 namespace gatehouse {
 
@@ -108,6 +108,7 @@ void Attempt(const char* stage, Step step) noexcept {
 
 void Load() noexcept {
   Attempt("Load", [] {
+    StartPluginState();
     LibraryPath::Resolve();
     PluginLog::Get().Init(Names::kPlugin);
     if (!TryReadConfig()) {
@@ -130,7 +131,7 @@ void Unload() noexcept {
   Attempt("Unload", [] { DisableHook(Names::kPreLoginTarget, &PreLoginHook); });
   Attempt("Unload", [] { DisableHook(Names::kPostLoginTarget, &PostLoginHook); });
   Attempt("Unload", [] { DisableHook(Names::kAtCapacityTarget, &AtCapacityHook); });
-  ProcessState::Release();
+  EndPluginState();
 }
 
 }  // namespace gatehouse

@@ -9,7 +9,7 @@ namespace gatehouse {
 void Load() noexcept;
 
 // Stop: removes every command and all three hooks, whatever Load got to, then
-// ends the plugin's process state (settings, log channel, console logger, bypass,
+// ends the plugin's state (settings, log channel, console logger, bypass,
 // permissions binding).
 void Unload() noexcept;
 

@@ -31,7 +31,7 @@ expect_refused() {
 expect_refused src/plugin/Lifecycle.cpp sim/framework/SimHost.h
 expect_refused src/host/FString.h config/Settings.h
 expect_refused src/host/standin/PermissionsBinding.cpp config/Settings.h
-expect_refused src/host/Permissions.h common/ProcessState.h
+expect_refused src/host/Permissions.h common/PluginLog.h
 expect_refused src/config/Settings.cpp admission/ListMembership.h
 expect_refused src/console/ConsolePrint.cpp plugin/Lifecycle.h
 expect_refused sim/game/Game.cpp src/config/Settings.h

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 #include <spdlog/spdlog.h>
 
-#include "common/ProcessState.h"
 #include "console/ConsolePrint.h"
 #include "console/ConsoleTimestamp.h"
+#include "plugin/PluginState.h"
 
 namespace gatehouse {
 
@@ -26,8 +26,8 @@ const std::regex kLine(R"(\x1b\[(\d\d)m(\d\d/\d\d/\d\d \d\d:\d\d) ([^\x1b]*)\x1b
 // by the test's first print, and goes with the state at the end.
 class ConsolePrint : public ::testing::Test {
  protected:
-  void SetUp() override { ProcessState::Release(); }
-  void TearDown() override { ProcessState::Release(); }
+  void SetUp() override { EndPluginState(); }
+  void TearDown() override { EndPluginState(); }
 };
 
 }  // namespace
@@ -47,7 +47,7 @@ TEST_F(ConsolePrint, FirstPrintSetsUpTheLoggerOnceAndTheEndOfTheStateRemovesIt) 
   EXPECT_TRUE(std::regex_match(after, kLine)) << after;
 
   // The logger's name is free again, as when the library has left the process.
-  ProcessState::Release();
+  EndPluginState();
   EXPECT_EQ(spdlog::get("custom"), nullptr);
   const std::string again = Captured([] { ConsolePrintInfo("set up again"); });
   EXPECT_TRUE(std::regex_match(again, kLine)) << again;

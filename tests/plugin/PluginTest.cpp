@@ -11,10 +11,10 @@
 
 #include "common/Names.h"
 #include "common/PluginLog.h"
-#include "common/ProcessState.h"
 #include "config/ReadConfig.h"
 #include "host/LogSinks.h"
 #include "plugin/Lifecycle.h"
+#include "plugin/PluginState.h"
 #include "sim/framework/SimHost.h"
 
 namespace gatehouse {
@@ -76,7 +76,7 @@ void PluginTest::TearDown() {
   game_.reset();
   // The plugin's state ends with the test, as it does at an unload: the next
   // test starts from a plugin that was never loaded.
-  ProcessState::Release();
+  EndPluginState();
   // Pending kicks hold engine strings until the timer lets them go.
   sim::ResetHost();
   auto& sinks = AsaApi::GetLogSinks();

@@ -4,11 +4,12 @@
 // out and links the permissions plugin's import library, which the system
 // loads at the first call in the same way.
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <utility>
 
-#include "common/ProcessState.h"
+#include "common/StandInPart.h"
 #include "host/Permissions.h"
 #include "host/standin/PermissionsLibrary.h"
 #include "platform/Platform.h"
@@ -24,8 +25,8 @@ namespace {
 
 using IsPlayerInGroupFunction = bool(const FString&, const FString&);
 
-// The bound library, a part of the plugin's process state: it stays open while
-// the plugin is loaded and is let go when that state ends.
+// The bound library, kept in the plugin's state: it stays open while the
+// plugin is loaded and is let go when that state ends.
 class Binding {
  public:
   IsPlayerInGroupFunction* Get() {
@@ -61,7 +62,11 @@ class Binding {
 };
 
 Binding& TheBinding() {
-  return gatehouse::ProcessState::Get<Binding>();
+  std::shared_ptr<void>& part = gatehouse::PermissionsBindingPart();
+  if (!part) {
+    part = std::make_shared<Binding>();
+  }
+  return *static_cast<Binding*>(part.get());
 }
 
 }  // namespace
