@@ -332,7 +332,8 @@ void Simulator::Rcon(const Words& words, std::string_view line) {
 }
 
 std::string Simulator::ConfigPath() const {
-  return AsaApi::Tools::GetCurrentDir() + "/ArkApi/Plugins/Gatehouse/config.json";
+  return AsaApi::Tools::GetCurrentDir() + "/" + AsaApi::Tools::kPluginsFolder +
+         "/Gatehouse/config.json";
 }
 
 FaultTargets Simulator::Faults() const {

@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "config/InstallPluginConfig.h"
-
 namespace gatehouse {
 
 const nlohmann::json& PluginConfig() {

@@ -15,6 +15,10 @@ const nlohmann::json& PluginConfig();
 // PluginConfig stays current while this number has not changed.
 uint64_t PluginConfigGeneration();
 
+// Puts a freshly read document in force in place of the one before, which is
+// let go; ReadConfig's last step, and the only write to PluginConfig.
+void InstallPluginConfig(nlohmann::json&& document) noexcept;
+
 // The document in force and its generation: a part of the plugin's state
 // (plugin/PluginState.h), which keeps it older than anything pointing into it.
 struct InstalledConfig {

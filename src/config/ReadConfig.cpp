@@ -10,14 +10,15 @@
 #include "common/Names.h"
 #include "common/PluginLog.h"
 #include "config/ConfigReads.h"
-#include "config/InstallPluginConfig.h"
+#include "config/PluginConfig.h"
 #include "host/Tools.h"
 #include "host/Utf8Path.h"
 
 namespace gatehouse {
 
 std::string ConfigPath() {
-  return AsaApi::Tools::GetCurrentDir() + "/ArkApi/Plugins/" + Names::kPlugin + "/config.json";
+  return AsaApi::Tools::GetCurrentDir() + "/" + AsaApi::Tools::kPluginsFolder + "/" +
+         Names::kPlugin + "/config.json";
 }
 
 void ReadConfig() {

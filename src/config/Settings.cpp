@@ -1,6 +1,8 @@
 #include "config/Settings.h"
 
-#include "config/NumberConversion.h"
+#include <cmath>
+#include <limits>
+
 #include "config/SettingRead.h"
 
 namespace gatehouse {
@@ -13,6 +15,39 @@ const nlohmann::json& ListSetting(const char* key) {
   static const nlohmann::json kEmpty = nlohmann::json::array();
   const nlohmann::json* const list = FindSetting(key);
   return list != nullptr ? *list : kEmpty;
+}
+
+int32_t ClampToInt32(double value) {
+  constexpr double kLowest = std::numeric_limits<int32_t>::min();
+  constexpr double kHighest = std::numeric_limits<int32_t>::max();
+  if (std::isnan(value)) {
+    return 0;
+  }
+  if (value <= kLowest) {
+    return std::numeric_limits<int32_t>::min();
+  }
+  if (value >= kHighest) {
+    return std::numeric_limits<int32_t>::max();
+  }
+  return static_cast<int32_t>(value);
+}
+
+// A JSON number (or boolean) as a signed 32-bit value: integers keep their low
+// 32 bits, floating-point values truncate toward zero and clamp to the nearest
+// 32-bit value when outside that range, true and false give 1 and 0. Any other
+// type raises the JSON library's type error 302 "type must be number, but is X".
+int32_t ToInt32(const nlohmann::json& value) {
+  if (value.is_number_float()) {
+    return ClampToInt32(value.get<double>());
+  }
+  if (value.is_number_unsigned()) {
+    return static_cast<int32_t>(value.get<uint64_t>());
+  }
+  if (value.is_number_integer()) {
+    return static_cast<int32_t>(value.get<int64_t>());
+  }
+  // Booleans convert to 1 and 0; everything else raises the library's error.
+  return value.get<int32_t>();
 }
 
 }  // namespace

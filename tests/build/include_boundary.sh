@@ -59,6 +59,17 @@ expect() {  # expect yes|no INCLUDES HEADER SIDE
 expect yes "$3" host/FString.h plugin
 expect no "$3" sim/framework/SimHost.h plugin
 expect yes "$4" host/FString.h simulator
-expect no "$4" config/Settings.h simulator
+expect yes "$4" sim/framework/SimHost.h simulator
+# Every plugin folder but the host interface, by its own name and from the
+# project root: neither reaches a simulator target.
+for dir in "$source_dir"/src/*/; do
+  folder=$(basename "$dir")
+  [ "$folder" != host ] || continue
+  header=$(cd "$dir" && find . -name '*.h' | sed 's|^\./||' | sort | head -1)
+  [ -n "$header" ] || continue
+  expect no "$4" "$folder/$header" simulator
+  expect no "$4" "src/$folder/$header" simulator
+done
+expect no "$4" src/host/standin/PermissionsLibrary.h simulator
 echo "the build keeps the plugin and the simulator apart: they meet only in host/"
 
