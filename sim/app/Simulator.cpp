@@ -186,8 +186,9 @@ constexpr size_t kRestOfLine = std::numeric_limits<size_t>::max();
 
 // The command language: each command's name, the forms of its arguments for
 // --help (one a line), how many words may follow it (checked before its action
-// runs, with " takes ..." after the name as the complaint), and its action. Commands whose argument
-// is a number check it themselves, so that the complaint can quote it.
+// runs, with " takes ..." after the name as the complaint), and its action.
+// Commands whose argument is a number check it themselves, so that the
+// complaint can quote it.
 const std::vector<Simulator::CommandRule>& Simulator::Commands() {
   static const std::vector<CommandRule> commands = {
       {"join", "ID", 1, 1, " takes one player id",

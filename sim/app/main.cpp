@@ -108,7 +108,7 @@ void RunServer(const Options& options, const std::string& script_text,
   }
 }
 
-// --help: the usage of both ways to run, then every command.
+// --help: the usage, the other ways to run, then every command form.
 std::string HelpText() {
   const std::string_view check_usage = sim::op::kCheckUsage;
   const std::string_view usage_start = "usage: ";
