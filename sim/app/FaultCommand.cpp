@@ -12,6 +12,13 @@
 #include "sim/framework/SimHost.h"
 
 namespace sim::app {
+
+const char* const kFaultForms =
+    "refuse NAME\naccept NAME\nalloc fail\nalloc after N\nalloc off\n"
+    "unresolve SIGNATURE\nresolve SIGNATURE\npermissions missing\npermissions present\n"
+    "write block\nwrite unblock\nwrite limit N\nwrite limit off\n"
+    "folder readonly\nfolder writable\nconfig pinned\nconfig unpinned";
+
 namespace {
 
 constexpr const char* kUsage =

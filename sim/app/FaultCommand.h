@@ -25,6 +25,9 @@ struct FaultTargets {
 //   fault config pinned | fault config unpinned     config.json cannot be replaced
 void RunFaultCommand(const std::vector<std::string_view>& words, const FaultTargets& targets);
 
+// The forms that follow "fault", one a line, as --help lists them.
+extern const char* const kFaultForms;
+
 // Takes away every file-system fault still in place (the simulator's exit).
 void ClearFileFaults(const FaultTargets& targets);
 

@@ -184,48 +184,66 @@ constexpr size_t kRestOfLine = std::numeric_limits<size_t>::max();
 
 }  // namespace
 
-// The command language: each command's name, how many words may follow it
-// (checked before its action runs, with " takes ..." after the name as the
-// complaint), and its action. Commands whose argument is a number check it
-// themselves, so that the complaint can quote it.
+// The command language: each command's name, the forms of its arguments for
+// --help (one a line), how many words may follow it (checked before its action
+// runs, with " takes ..." after the name as the complaint), and its action.
+// Commands whose argument is a number check it themselves, so that the
+// complaint can quote it.
 const std::vector<Simulator::CommandRule>& Simulator::Commands() {
   static const std::vector<CommandRule> commands = {
-      {"join", 1, 1, " takes one player id", [](Simulator& s, const Words& w, auto) { s.Join(w); }},
-      {"leave", 1, 1, " takes one player id",
+      {"join", "ID", 1, 1, " takes one player id",
+       [](Simulator& s, const Words& w, auto) { s.Join(w); }},
+      {"leave", "ID", 1, 1, " takes one player id",
        [](Simulator& s, const Words& w, auto) { s.Leave(w); }},
-      {"wait", 0, kRestOfLine, nullptr, [](Simulator& s, const Words& w, auto) { s.Wait(w); }},
-      {"capacity", 0, kRestOfLine, nullptr,
+      {"wait", "SECONDS", 0, kRestOfLine, nullptr,
+       [](Simulator& s, const Words& w, auto) { s.Wait(w); }},
+      {"capacity", "N", 0, kRestOfLine, nullptr,
        [](Simulator& s, const Words& w, auto) { s.Capacity(w); }},
-      {"group", 2, 2, " takes a player id and a group",
+      {"group", "ID GROUP", 2, 2, " takes a player id and a group",
        [](Simulator& s, const Words& w, auto) { s.Group(w, true); }},
-      {"ungroup", 2, 2, " takes a player id and a group",
+      {"ungroup", "ID GROUP", 2, 2, " takes a player id and a group",
        [](Simulator& s, const Words& w, auto) { s.Group(w, false); }},
-      {"ban", 1, 1, " takes one player id",
+      {"ban", "ID", 1, 1, " takes one player id",
        [](Simulator& s, const Words& w, auto) { s.Ban(w, true); }},
-      {"unban", 1, 1, " takes one player id",
+      {"unban", "ID", 1, 1, " takes one player id",
        [](Simulator& s, const Words& w, auto) { s.Ban(w, false); }},
-      {"console", 2, kRestOfLine, " takes a player id and a command",
+      {"console", "ID COMMAND...", 2, kRestOfLine, " takes a player id and a command",
        [](Simulator& s, const Words& w, std::string_view line) { s.Console(w, line); }},
-      {"rcon", 1, kRestOfLine, " takes a command",
+      {"rcon", "COMMAND...", 1, kRestOfLine, " takes a command",
        [](Simulator& s, const Words& w, std::string_view line) { s.Rcon(w, line); }},
-      {"players", 0, 0, " takes no arguments",
+      {"players", "", 0, 0, " takes no arguments",
        [](Simulator& s, const Words&, auto) { PrintLine(s.game_->PlayersLine()); }},
-      {"config", 1, 1, " takes a file or --delete",
+      {"config", "FILE\n--delete", 1, 1, " takes a file or --delete",
        [](Simulator& s, const Words& w, auto) { s.Config(w); }},
-      {"explain", 1, 1, " takes one player id",
+      {"explain", "ID", 1, 1, " takes one player id",
        [](Simulator& s, const Words& w, auto) { s.Explain(w); }},
-      {"memory", 0, 0, " takes no arguments",
+      {"memory", "", 0, 0, " takes no arguments",
        [](Simulator&, const Words&, auto) { PrintLine(MemoryLine()); }},
-      {"fault", 0, kRestOfLine, nullptr,
+      {"fault", kFaultForms, 0, kRestOfLine, nullptr,
        [](Simulator& s, const Words& w, auto) { RunFaultCommand(w, s.Faults()); }},
-      {"load", 0, 0, " takes no arguments",
+      {"load", "", 0, 0, " takes no arguments",
        [](Simulator& s, const Words&, auto) { s.loader_.Load(); }},
-      {"unload", 0, 0, " takes no arguments",
+      {"unload", "", 0, 0, " takes no arguments",
        [](Simulator& s, const Words&, auto) { s.loader_.Unload(); }},
-      {"quit", 0, 0, " takes no arguments",
+      {"quit", "", 0, 0, " takes no arguments",
        [](Simulator& s, const Words&, auto) { s.quit_ = true; }},
   };
   return commands;
+}
+
+std::string Simulator::CommandForms() {
+  std::string forms;
+  for (const CommandRule& command : Commands()) {
+    std::string_view arguments = command.arguments;
+    do {
+      const size_t end = arguments.find('\n');
+      const std::string_view form = arguments.substr(0, end);
+      forms +=
+          "  " + std::string(command.name) + (form.empty() ? "" : " ") + std::string(form) + "\n";
+      arguments.remove_prefix(end == std::string_view::npos ? arguments.size() : end + 1);
+    } while (!arguments.empty());
+  }
+  return forms;
 }
 
 void Simulator::Run(std::string_view line) {

@@ -29,6 +29,10 @@ class Simulator {
   // Runs one command line. False once `quit` has run.
   bool Execute(std::string_view line);
 
+  // Every form of every command, one a line, each indented by two blanks (the
+  // command list of --help).
+  static std::string CommandForms();
+
   Game& GetGame() { return *game_; }
   PluginLoader& Loader() { return loader_; }
 
@@ -37,6 +41,7 @@ class Simulator {
 
   struct CommandRule {
     std::string_view name;
+    const char* arguments;  // the forms of its arguments, one a line ("": none)
     size_t min_arguments;
     size_t max_arguments;
     const char* complaint;  // after the name when the count is wrong; null: checked by the action

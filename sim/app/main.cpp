@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/Utf8Path.h"
@@ -107,11 +108,25 @@ void RunServer(const Options& options, const std::string& script_text,
   }
 }
 
+// --help: the usage, the other ways to run, then every command form.
+std::string HelpText() {
+  const std::string_view check_usage = sim::op::kCheckUsage;
+  const std::string_view usage_start = "usage: ";
+  std::string text = sim::app::kUsage;
+  text += "\n       ";
+  text += check_usage.substr(check_usage.starts_with(usage_start) ? usage_start.size() : 0);
+  text += "\n       gatehouse-sim --help | -h\n";
+  text += "\ncommands, one a line, from --script FILE or standard input:\n";
+  text += Simulator::CommandForms();
+  text.pop_back();  // the last line end is printf's
+  return text;
+}
+
 // The run's end when the command line asks for no server or for one that
 // cannot be: the exit status, after the usage or the reason. Nothing: go on.
 std::optional<int> EndBeforeTheServer(const Options& options) {
   if (options.help) {
-    std::printf("%s\n", sim::app::kUsage);
+    std::printf("%s\n", HelpText().c_str());
     return 0;
   }
   if (!options.dir.empty() && !std::filesystem::is_directory(PathFromUtf8(options.dir))) {

@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# gatehouse-sim's --help and docs/simulator.md describe the same command line
+# and the same commands: the help block and the usage block of the document are
+# what the simulator prints, and every option and command form that --help
+# lists has its row in the document's tables, and every row there is listed.
+#
+#   help_matches_docs.sh SIM DOC
+set -uo pipefail
+
+sim=$1
+doc=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+failed=0
+fail() {
+  echo "FAIL: $*"
+  failed=1
+}
+
+# What the simulator prints, without the "\r" of a Windows build's line ends.
+run() {  # run OUT ERR ARGS...
+  local out=$1 err=$2
+  shift 2
+  "$sim" "$@" >"$work/raw_out" 2>"$work/raw_err"
+  local status=$?
+  tr -d '\r' <"$work/raw_out" >"$out"
+  tr -d '\r' <"$work/raw_err" >"$err"
+  return $status
+}
+
+# The lines of the fenced block in the section HEADING that holds the line
+# MARKER (the first block of the section for an empty MARKER).
+doc_block() {  # doc_block HEADING MARKER
+  awk -v heading="$1" -v marker="$2" '
+    /^## / { in_section = ($0 == heading); next }
+    !in_section { next }
+    /^```/ {
+      if (in_block) {
+        if (!done && (marker == "" || found)) { printf "%s", block; done = 1 }
+        in_block = 0
+      } else {
+        in_block = 1; block = ""; found = 0
+      }
+      next
+    }
+    in_block { block = block $0 "\n"; if ($0 == marker) found = 1 }
+  ' "$doc"
+}
+
+# The code spans of the first column of the table whose header line is HEADER,
+# one a line.
+doc_first_column() {  # doc_first_column HEADER
+  awk -v header="$1" '
+    $0 == header { in_table = 1; getline; next }
+    in_table && !/^\|/ { in_table = 0 }
+    in_table {
+      cell = substr($0, 3)
+      cell = substr(cell, 1, index(cell, " | ") - 1)
+      while (match(cell, /`[^`]+`/)) {
+        print substr(cell, RSTART + 1, RLENGTH - 2)
+        cell = substr(cell, RSTART + RLENGTH)
+      }
+    }
+  ' "$doc"
+}
+
+compare_sets() {  # compare_sets WHAT LISTED DOCUMENTED
+  local what=$1
+  sort -u "$2" >"$work/listed"
+  sort -u "$3" >"$work/documented"
+  while IFS= read -r item; do
+    fail "$what '$item' is listed by --help but not documented in $doc"
+  done < <(comm -23 "$work/listed" "$work/documented")
+  while IFS= read -r item; do
+    fail "$what '$item' is documented in $doc but not listed by --help"
+  done < <(comm -13 "$work/listed" "$work/documented")
+  if [ ! -s "$work/listed" ]; then
+    fail "no ${what}s found in --help"
+  fi
+}
+
+# --help and -h print the same help and succeed.
+run "$work/help" "$work/help_err" --help || fail "--help exits with status $?"
+run "$work/h" "$work/h_err" -h || fail "-h exits with status $?"
+cmp -s "$work/help" "$work/h" || fail "-h prints other text than --help"
+
+# The document shows the help as it is printed.
+doc_block "## Running a server" "commands, one a line, from --script FILE or standard input:" \
+  >"$work/doc_help"
+if ! diff -u "$work/doc_help" "$work/help" >"$work/diff"; then
+  fail "the help block of $doc differs from --help (- document, + --help):"
+  cat "$work/diff"
+fi
+
+# The usage that a bad command line prints after its reason is the document's.
+run "$work/bad_out" "$work/bad_err" --no-such-option
+status=$?
+[ "$status" -eq 2 ] || fail "a bad command line exits with status $status, not 2"
+sed -n '/^gatehouse-sim: unknown option/,$p' "$work/bad_err" | tail -n +2 >"$work/usage"
+# (The first block that holds the usage's first line; the help block after it
+# holds it too.)
+doc_block "## Running a server" "$(head -n 1 "$work/usage")" >"$work/doc_usage"
+if ! diff -u "$work/doc_usage" "$work/usage" >"$work/diff"; then
+  fail "the usage block of $doc differs from the usage of a bad command line:"
+  cat "$work/diff"
+fi
+
+# The synopsis heading the document is the help's usage part, as the shell
+# reads it (blanks between words do not count).
+words() { sed -e 's/^usage: //' | tr -s ' \t' ' ' | sed -e 's/^ //' -e 's/ $//'; }
+sed -n '1,/^$/p' "$work/help" | sed '/^$/d' | words >"$work/help_synopsis"
+doc_block "## Running a server" "" | words >"$work/doc_synopsis"
+if ! diff -u "$work/doc_synopsis" "$work/help_synopsis" >"$work/diff"; then
+  fail "the synopsis of $doc differs from the usage part of --help:"
+  cat "$work/diff"
+fi
+
+# Options: each one --help names has its row in the options table.
+sed -n '1,/^$/p' "$work/help" | grep -v ' check ' | tr ' []|()' '\n' | grep -E '^-' \
+  >"$work/help_options"
+doc_first_column "| option | what it does | when it is not given |" | cut -d' ' -f1 \
+  >"$work/doc_options"
+compare_sets option "$work/help_options" "$work/doc_options"
+
+# Commands: each form --help lists has its row in the commands or faults table
+# (where "fault ..." stands for the faults table).
+sed -n '/^commands, one a line/,$p' "$work/help" | sed -n 's/^  //p' >"$work/help_commands"
+{
+  doc_first_column "| command | what it does |"
+  doc_first_column "| command | the failure |"
+} | grep -vx 'fault \.\.\.' >"$work/doc_commands"
+compare_sets "command form" "$work/help_commands" "$work/doc_commands"
+
+# check's usage is the one its section shows, and the help's.
+run "$work/check_help" "$work/check_err" check --help || fail "check --help exits with status $?"
+check_usage=$(sed -n '1s/^usage: //p' "$work/check_help")
+[ -n "$check_usage" ] || fail "check --help prints no usage line"
+doc_block "## Checking a configuration file" "" >"$work/doc_check"
+grep -qxF "$check_usage" "$work/doc_check" || fail "'$check_usage' is not the synopsis of check in $doc"
+grep -qF "       $check_usage" "$work/help" || fail "'$check_usage' is not in --help"
+
+exit $failed
