@@ -55,3 +55,12 @@ function(gatehouse_tests_need_wine)
     set_tests_properties(${tests} PROPERTIES FIXTURES_REQUIRED wine_prefix)
   endif()
 endfunction()
+
+# gatehouse_shape_tests(TEST...): tests of the build's shape (include
+# boundaries, the package, the library's exports and imports) rather than of
+# what the code does when it runs. Their label "shape" lets the sanitizer
+# build's test preset leave them out: sanitizers cannot change their outcome,
+# and the default build runs them.
+function(gatehouse_shape_tests)
+  set_tests_properties(${ARGN} PROPERTIES LABELS shape)
+endfunction()
