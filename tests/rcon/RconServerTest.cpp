@@ -123,9 +123,7 @@ TEST(RconReplies, AReplyForAClientThatHasGoneIsDropped) {
   {
     const auto first = LoggedIn(server);
     ASSERT_TRUE(first->SendPacket(1, kTypeExecCommand, "remember"));
-    while (server.Commands().empty()) {
-      std::this_thread::sleep_for(1ms);
-    }
+    ASSERT_TRUE(server.WaitForCommandCount(1));
   }
   ASSERT_TRUE(server.WaitForClientCount(0));
   ExpectServed(*LoggedIn(server), 2, "after");
