@@ -36,11 +36,11 @@ class ServerThread {
   static Responder EchoResponder();
 
  private:
-  Responder responder_;
-  std::unique_ptr<RconServer> server_;
   // Waits on changed_ for a condition on what the loop records under mutex_.
   bool WaitUntil(const std::function<bool()>& condition) const;
 
+  Responder responder_;
+  std::unique_ptr<RconServer> server_;
   std::atomic<bool> stop_{false};
   mutable std::mutex mutex_;
   mutable std::condition_variable changed_;
