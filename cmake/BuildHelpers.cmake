@@ -32,11 +32,13 @@ function(gatehouse_plugin_library target)
 endfunction()
 
 # gatehouse_gtest(TARGET PREFIX [gtest_discover_tests options]): the test
-# program's cases as tests. Under Wine every start of a program costs time, so
-# there the whole program is one test.
+# program's cases as tests. Under Wine, and under the sanitizers (whose
+# start-up of the plugin's test program alone takes over half a second), every
+# start of a program costs time, so there the whole program is one test: the
+# same cases, run one after another in one process.
 include(GoogleTest)
 function(gatehouse_gtest target prefix)
-  if(WIN32)
+  if(WIN32 OR GATEHOUSE_SANITIZE)
     add_test(NAME ${prefix}unit COMMAND ${target})
     set_tests_properties(${prefix}unit PROPERTIES TIMEOUT 600)
     return()
@@ -54,4 +56,13 @@ function(gatehouse_tests_need_wine)
   if(tests)
     set_tests_properties(${tests} PROPERTIES FIXTURES_REQUIRED wine_prefix)
   endif()
+endfunction()
+
+# gatehouse_shape_tests(TEST...): tests of the build's shape (include
+# boundaries, the package, the library's exports and imports) rather than of
+# what the code does when it runs. Their label "shape" lets the sanitizer
+# build's test preset leave them out: sanitizers cannot change their outcome,
+# and the default build runs them.
+function(gatehouse_shape_tests)
+  set_tests_properties(${ARGN} PROPERTIES LABELS shape)
 endfunction()

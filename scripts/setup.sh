@@ -15,7 +15,12 @@
 # Each script asks for its own groups, so CI, which runs them all, gets all.
 # Safe to run again: it does nothing when everything is present, and otherwise
 # prints one line naming what it installs and what for.
+#
+# GATEHOUSE_SETUP_DONE=1 in the environment says that every group is in place
+# already (.ci/run installs them all once, then runs the other scripts): the
+# scripts' own calls then return at once.
 set -euo pipefail
+[ "${GATEHOUSE_SETUP_DONE:-}" = 1 ] && exit 0
 
 declare -A packages purpose
 all_groups=()

@@ -24,6 +24,7 @@ class RconService final : public RemoteConsole {
                                             std::string* error);
 
   void Serve(Game* game) override { game_ = game; }
+  uint16_t Port() const override { return server_.Port(); }
 
   void AppendPollFds(std::vector<PollFd>& fds) const override { server_.AppendPollFds(fds); }
   int PollTimeoutMs() const override { return server_.PollTimeoutMs(); }

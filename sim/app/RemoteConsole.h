@@ -19,6 +19,8 @@ class RemoteConsole : public PollSource {
   // Commands are served for this game from now on (none arrive before: the loop
   // has not run); null once the game is gone, when commands are dropped.
   virtual void Serve(Game* game) = 0;
+  // The port it listens on (the one the system chose when asked for port 0).
+  virtual uint16_t Port() const = 0;
 };
 
 // Listening on 127.0.0.1:port, or null with the reason in *error.

@@ -177,6 +177,14 @@ std::unique_ptr<sim::app::RemoteConsole> ListenForRcon(const Options& options, E
     failed = true;
     return nullptr;
   }
+  // Port 0 asks the system for a free one: the port it gave is the one line
+  // that tells a client where to connect, on standard error before the plugin
+  // loads.
+  if (*options.rcon_port == 0) {
+    std::fprintf(stderr, "gatehouse-sim: serving RCON on 127.0.0.1:%u\n",
+                 static_cast<unsigned>(rcon->Port()));
+    std::fflush(stderr);
+  }
   loop.AddSource(rcon.get());
   return rcon;
 }

@@ -16,16 +16,18 @@ trap 'rm -rf "$work"' EXIT
 
 cmake -DPROJECT_ROOT="$source_dir" -P "$check" >/dev/null
 
+# One copy of the sources; each case adds its line to one file and puts the
+# file back afterwards.
+cp -r "$source_dir/src" "$source_dir/sim" "$work/"
 expect_refused() {
   local file=$1 include=$2
-  rm -rf "$work/src" "$work/sim"
-  cp -r "$source_dir/src" "$source_dir/sim" "$work/"
   printf '#include "%s"\n' "$include" >>"$work/$file"
   if cmake -DPROJECT_ROOT="$work" -P "$check" >"$work/out" 2>&1; then
     echo "FAIL: $file including $include passed the check" >&2
     exit 1
   fi
   grep -qF "includes \"$include\"" "$work/out" || { cat "$work/out" >&2; exit 1; }
+  cp "$source_dir/$file" "$work/$file"
 }
 
 expect_refused src/plugin/Lifecycle.cpp sim/framework/SimHost.h

@@ -16,7 +16,7 @@ plugin=$2
 mode=$3
 work=$(mktemp -d)
 pids=()
-trap 'for fd in ${to_a:-} ${to_b:-}; do exec {fd}>&-; done 2>/dev/null; wait "${pids[@]}" 2>/dev/null; rm -rf "$work"' EXIT
+trap 'for fd in ${to_a:-} ${to_b:-} ${from_a:-} ${from_b:-}; do exec {fd}>&-; done 2>/dev/null; wait "${pids[@]}" 2>/dev/null; rm -rf "$work"' EXIT
 
 fail() {
   echo "FAIL: $*"
@@ -43,21 +43,31 @@ else
   mv "$work/shared/config.json" "$(config_of shared)"
 fi
 
-# Each server reads its commands from a pipe, so that both run at once.
-mkfifo "$work/a.in" "$work/b.in"
-"$sim" --dir "$work/$a" --plugin "$plugin" <"$work/a.in" >"$work/a.out" 2>"$work/a.err" &
-pids+=($!)
-exec {to_a}>"$work/a.in"
-"$sim" --dir "$work/$b" --plugin "$plugin" <"$work/b.in" >"$work/b.out" 2>"$work/b.err" &
-pids+=($!)
-exec {to_b}>"$work/b.in"
+# Each server reads its commands from a pipe and writes its output into one,
+# so that both run at once and every line is seen as soon as it is written.
+# The script keeps a copy of each output line it read in $work/SERVER.out.
+mkfifo "$work/a.in" "$work/b.in" "$work/a.pipe" "$work/b.pipe"
+for s in a b; do
+  dir=$([ $s = a ] && echo "$a" || echo "$b")
+  timeout 60 "$sim" --dir "$work/$dir" --plugin "$plugin" <"$work/$s.in" >"$work/$s.pipe" \
+    2>"$work/$s.err" &
+  pids+=($!)
+  : >"$work/$s.out"
+  if [ $s = a ]; then
+    exec {to_a}>"$work/a.in" {from_a}<"$work/a.pipe"
+  else
+    exec {to_b}>"$work/b.in" {from_b}<"$work/b.pipe"
+  fi
+done
 
-# Waits until the server's output holds this line (a Windows build ends its
-# lines in "\r\n").
-await() {
-  for _ in $(seq 100); do
-    tr -d '\r' <"$work/$1.out" | grep -qxF -- "$2" && return 0
-    sleep 0.1
+# Reads the server's output up to this line (a Windows build ends its lines in
+# "\r\n"), for at most ten seconds.
+await() {  # await SERVER LINE
+  local fd=from_$1 line deadline=$((SECONDS + 10))
+  while ((SECONDS < deadline)) && IFS= read -r -t $((deadline - SECONDS)) -u "${!fd}" line; do
+    line=${line%$'\r'}
+    printf '%s\n' "$line" >>"$work/$1.out"
+    [ "$line" = "$2" ] && return 0
   done
   fail "server $1 never printed '$2'"
 }
@@ -93,6 +103,10 @@ send a "quit"
 send b "quit"
 await a "plugin unloaded"
 await b "plugin unloaded"
+# The rest of each output, once its server has ended.
+wait "${pids[@]}"
+cat <&"$from_a" >>"$work/a.out"
+cat <&"$from_b" >>"$work/b.out"
 
 for s in a b; do
   records=$(grep -c 'Failed to read config!' "$work/$s.err")

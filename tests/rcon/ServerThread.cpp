@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <stdexcept>
+#include <utility>
 
 namespace sim::rcon::testing {
 
@@ -15,6 +16,7 @@ ServerThread::ServerThread(RconOptions options, Responder responder)
           std::lock_guard lock(mutex_);
           commands_.push_back(command);
         }
+        changed_.notify_all();
         responder_(*server_, client, request_id, command);
       },
       options);
@@ -31,7 +33,13 @@ ServerThread::ServerThread(RconOptions options, Responder responder)
       const int timeout = server_->PollTimeoutMs();
       WaitForReadiness(fds, timeout < 0 ? 10 : std::min(timeout, 10));
       server_->Service(fds);
-      client_count_ = server_->ClientCount();
+      const size_t clients = server_->ClientCount();
+      std::unique_lock lock(mutex_);
+      if (clients != client_count_) {
+        client_count_ = clients;
+        lock.unlock();
+        changed_.notify_all();
+      }
     }
     server_->Close();
   });
@@ -47,15 +55,17 @@ std::vector<std::string> ServerThread::Commands() const {
   return commands_;
 }
 
+bool ServerThread::WaitUntil(const std::function<bool()>& condition) const {
+  std::unique_lock lock(mutex_);
+  return changed_.wait_for(lock, std::chrono::seconds(5), condition);
+}
+
 bool ServerThread::WaitForClientCount(size_t count) const {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (client_count_.load() != count) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      return false;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return true;
+  return WaitUntil([&] { return client_count_ == count; });
+}
+
+bool ServerThread::WaitForCommandCount(size_t count) const {
+  return WaitUntil([&] { return commands_.size() >= count; });
 }
 
 ServerThread::Responder ServerThread::EchoResponder() {

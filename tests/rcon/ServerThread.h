@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -25,19 +26,25 @@ class ServerThread {
 
   uint16_t Port() const { return server_->Port(); }
   std::vector<std::string> Commands() const;
-  // Waits until the server holds this many clients; false after a deadline.
+  // Wait until the server holds this many clients / has received this many
+  // commands; false when five seconds pass first.
   bool WaitForClientCount(size_t count) const;
+  bool WaitForCommandCount(size_t count) const;
 
   static constexpr const char* kPassword = "hunter2";
   // Replies "echo: COMMAND" with the request id.
   static Responder EchoResponder();
 
  private:
+  // Waits on changed_ for a condition on what the loop records under mutex_.
+  bool WaitUntil(const std::function<bool()>& condition) const;
+
   Responder responder_;
   std::unique_ptr<RconServer> server_;
   std::atomic<bool> stop_{false};
-  std::atomic<size_t> client_count_{0};
   mutable std::mutex mutex_;
+  mutable std::condition_variable changed_;
+  size_t client_count_ = 0;
   std::vector<std::string> commands_;
   std::thread thread_;
 };

@@ -8,8 +8,9 @@
 //
 //   node check_clients.js -- SERVER [ARGS...]
 //
-// The server runs as `SERVER ARGS... --rcon-port P --rcon-password PW`; the
-// client packages are found through NODE_PATH.
+// The server runs as `SERVER ARGS... --rcon-port 0 --rcon-password PW` and
+// says on standard error which port the system gave it; the client packages
+// are found through NODE_PATH.
 
 const net = require('net');
 const { spawn } = require('child_process');
@@ -43,14 +44,22 @@ function connectRaw(port) {
   });
 }
 
-async function waitUntilListening(port, server) {
-  for (const deadline = Date.now() + 15000; Date.now() < deadline;) {
-    if (server.exitCode !== null) throw new Error(`server exited with status ${server.exitCode}`);
-    const socket = await connectRaw(port).catch(() => null);
-    if (socket) return socket.destroy();
-    await new Promise((resolve) => setTimeout(resolve, 50));
-  }
-  throw new Error(`nothing listens on 127.0.0.1:${port}`);
+// The port the server reports once it listens (it is started on port 0 and
+// the system picks a free one), or a failure when it exits or stays silent.
+function listeningPort(server) {
+  return new Promise((resolve, reject) => {
+    let text = '';
+    const onData = (data) => {
+      text += data;
+      const found = /^gatehouse-sim: serving RCON on 127\.0\.0\.1:(\d+)\r?$/m.exec(text);
+      if (found) {
+        server.stderr.off('data', onData);
+        resolve(Number(found[1]));
+      }
+    };
+    server.stderr.on('data', onData);
+    server.once('exit', (code, signal) => reject(new Error(`server exited with status ${code ?? signal}`)));
+  });
 }
 
 // One adapter per package: a logged-in session with send(command) and end().
@@ -152,19 +161,15 @@ async function checkBadInput(port) {
 
 async function main() {
   const [program, ...args] = process.argv.slice(process.argv.indexOf('--') + 1);
-  const port = await new Promise((resolve) => {
-    const probe = net.createServer().listen(0, '127.0.0.1', () => {
-      const free = probe.address().port;
-      probe.close(() => resolve(free));
-    });
-  });
-  const server = spawn(program, [...args, '--rcon-port', String(port), '--rcon-password',
-    kPassword], { stdio: ['pipe', 'pipe', 'pipe'] });
+  const server = spawn(program, [...args, '--rcon-port', '0', '--rcon-password', kPassword],
+    { stdio: ['pipe', 'pipe', 'pipe'] });
   let output = '';
   server.stdout.on('data', (data) => { output += data; });
   server.stderr.on('data', (data) => { output += data; });
   server.on('error', (error) => { output += `cannot start server: ${error.message}\n`; });
   const exited = new Promise((resolve) => server.once('exit', (code, signal) => resolve(code ?? signal)));
+  const reported = withTimeout(listeningPort(server), 'the port the server listens on', 15000);
+  reported.catch(() => {});
 
   let failed = 0;
   const check = async (name, run) => {
@@ -176,7 +181,8 @@ async function main() {
       ++failed;
     }
   };
-  await check('server listens', () => waitUntilListening(port, server));
+  let port = 0;
+  await check('server listens', async () => { port = await reported; });
   if (failed === 0) {
     const silent = await connectRaw(port);
     silent.on('error', () => {});
