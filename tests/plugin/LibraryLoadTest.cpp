@@ -2,7 +2,8 @@
 // process as the host does: attach runs Load, detach runs Unload, and nothing
 // of the plugin is left behind in the host when it is gone.
 
-#include <memory>
+#include <filesystem>
+#include <fstream>
 #include <regex>
 #include <string>
 #include <vector>
@@ -11,8 +12,10 @@
 
 #include "harness/InProcessServer.h"
 #include "host/LogSinks.h"
+#include "host/Utf8Path.h"
 #include "sim/app/platform/Library.h"
 #include "sim/framework/SimHost.h"
+#include "sim/game/Game.h"
 
 namespace {
 
@@ -24,16 +27,28 @@ constexpr char kAtCapacity[] = "AGameSession.AtCapacity(bool,FString&,bool,int*)
 class LibraryLoad : public ::testing::Test {
  protected:
   void SetUp() override {
+    sim::ResetHost();
+    blocks_ = sim::LiveEngineBlocks();
+    dir_ = std::filesystem::temp_directory_path() /
+           ("gatehouse-library-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_ / "ArkApi/Plugins/Gatehouse");
+    sim::SetCurrentDir(Utf8FromPath(dir_));
+    sim::SetOutputWriter([this](std::string_view line) { lines_.emplace_back(line); });
+    sim::SetErrorWriter([](std::string_view) {});
     capture_ = std::make_shared<gatehouse::harness::RecordSink>();
-    gatehouse::harness::Options options;
-    options.output = [this](std::string_view line) { lines_.emplace_back(line); };
-    // The host's own sinks stay: nothing of the plugin may be left in them.
-    options.log_sinks = AsaApi::GetLogSinks();
-    options.log_sinks.push_back(capture_);
-    server_ = std::make_unique<gatehouse::harness::Server>("gatehouse-library", std::move(options));
+    AsaApi::GetLogSinks().push_back(capture_);
+    game_ = std::make_unique<sim::Game>();
   }
 
-  void TearDown() override { EXPECT_EQ(server_->Close(), 0) << "engine blocks leaked"; }
+  void TearDown() override {
+    game_.reset();
+    sim::ResetHost();
+    auto& sinks = AsaApi::GetLogSinks();
+    sinks.erase(std::remove(sinks.begin(), sinks.end(), capture_), sinks.end());
+    EXPECT_EQ(sim::LiveEngineBlocks(), blocks_);
+    std::filesystem::remove_all(dir_);
+  }
 
   void* Open() {
     std::string error;
@@ -49,9 +64,15 @@ class LibraryLoad : public ::testing::Test {
         << "the plugin library did not leave the process";
   }
 
+  void WriteConfig(const std::string& text) const {
+    std::ofstream(dir_ / "ArkApi/Plugins/Gatehouse/config.json") << text;
+  }
+
+  std::filesystem::path dir_;
   std::vector<std::string> lines_;
   std::shared_ptr<gatehouse::harness::RecordSink> capture_;
-  std::unique_ptr<gatehouse::harness::Server> server_;
+  std::unique_ptr<sim::Game> game_;
+  int64_t blocks_ = 0;
 };
 
 TEST_F(LibraryLoad, LoadUnloadLoadAndTheHostLogsOnAfterwards) {
@@ -79,7 +100,7 @@ TEST_F(LibraryLoad, LoadUnloadLoadAndTheHostLogsOnAfterwards) {
 
   // Loaded again in the same process, with a configuration: all ten
   // registrations, its own console logger anew, and nothing written.
-  server_->WriteConfig("{}");
+  WriteConfig("{}");
   sim::SetTrace(true);
   void* second = Open();
   ASSERT_NE(second, nullptr);
@@ -88,7 +109,7 @@ TEST_F(LibraryLoad, LoadUnloadLoadAndTheHostLogsOnAfterwards) {
   for (const char* target : {kPreLogin, kPostLogin, kAtCapacity}) {
     EXPECT_EQ(sim::HookCount(target), 1u) << target;
   }
-  server_->Game().Join("alice");
+  game_->Join("alice");
   EXPECT_EQ(lines_.back(), "join alice: admitted");
   Close(second);
   for (const char* target : {kPreLogin, kPostLogin, kAtCapacity}) {
