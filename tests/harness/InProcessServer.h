@@ -8,12 +8,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include <spdlog/sinks/base_sink.h>
+#include <spdlog/common.h>
 
 #include "sim/framework/SimHost.h"
 #include "sim/game/EngineObjects.h"
@@ -77,19 +76,6 @@ class Server {
   int64_t live_blocks_at_start_ = 0;
   bool loaded_ = false;
   bool closed_ = false;
-};
-
-// A log sink that keeps the text of each record: the plugin's log channel
-// lays records out itself and hands the host's sinks the finished text.
-class RecordSink final : public spdlog::sinks::base_sink<std::mutex> {
- public:
-  std::vector<std::string> records;
-
- protected:
-  void sink_it_(const spdlog::details::log_msg& record) override {
-    records.emplace_back(record.payload.data(), record.payload.size());
-  }
-  void flush_() override {}
 };
 
 int64_t ProcessId();

@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "harness/InProcessServer.h"
+#include "harness/RecordSink.h"
 #include "host/LogSinks.h"
 #include "host/Utf8Path.h"
 #include "sim/app/platform/Library.h"

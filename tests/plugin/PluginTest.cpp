@@ -3,6 +3,8 @@
 #include <regex>
 #include <string_view>
 
+#include "harness/RecordSink.h"
+
 namespace gatehouse {
 
 void PluginTest::SetUp() {

@@ -12,6 +12,10 @@
 
 namespace gatehouse {
 
+namespace harness {
+class RecordSink;
+}
+
 // The in-process server for one test, with the recording permissions library
 // bound, the server's lines and the log records kept for the test to look at,
 // and the engine allocator's live-block count checked at the end.
