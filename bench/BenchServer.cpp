@@ -1,16 +1,7 @@
 #include "BenchServer.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-
 #include <fmt/format.h>
 
-#include "config/ReadConfig.h"
-#include "plugin/Lifecycle.h"
 #include "sim/framework/SimHost.h"
 
 namespace gatehouse {
@@ -47,28 +38,12 @@ Server& Server::Get() {
   return server;
 }
 
-Server::Server() {
-  sim::ResetHost();
-  sim::SetOutputWriter([](std::string_view) {});
-  sim::SetErrorWriter([](std::string_view) {});
-  const auto dir =
-      std::filesystem::temp_directory_path() / ("gatehouse-bench-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir / "ArkApi" / "Plugins" / "Gatehouse");
-  dir_ = dir.string();
-  sim::SetCurrentDir(dir_);
-  sim::SetPermissionsLibraryPath(GATEHOUSE_PERMISSIONS_LIBRARY);
-  game_ = std::make_unique<sim::Game>();
-}
-
-void Server::WriteConfig(const std::string& text) const {
-  std::ofstream(ConfigPath(), std::ios::binary | std::ios::trunc) << text;
-}
+Server::Server() : harness::Server("gatehouse-bench") {}
 
 const std::string& Server::UseConfig(int64_t players, int64_t groups) {
   if (players != players_ || groups != groups_) {
     config_text_ = ConfigText(players, groups);
-    WriteConfig(config_text_);
-    ReadConfig();
+    harness::Server::UseConfig(config_text_);
     players_ = players;
     groups_ = groups;
   }
@@ -76,39 +51,23 @@ const std::string& Server::UseConfig(int64_t players, int64_t groups) {
 }
 
 void Server::LoadPlugin() {
-  if (loaded_) {
+  if (Loaded()) {
     return;
   }
   if (players_ < 0) {
     UseConfig(0, 0);
   }
   Load();
-  loaded_ = true;
 }
 
 void Server::UnloadPlugin() {
-  if (!loaded_) {
+  if (!Loaded()) {
     return;
   }
   Unload();
-  loaded_ = false;
   // The settings ended with the plugin's state: the next use reads them again.
   players_ = -1;
   groups_ = -1;
-}
-
-SilentStdout::SilentStdout() {
-  std::fflush(stdout);
-  saved_ = ::dup(STDOUT_FILENO);
-  const int null = ::open("/dev/null", O_WRONLY);
-  ::dup2(null, STDOUT_FILENO);
-  ::close(null);
-}
-
-SilentStdout::~SilentStdout() {
-  std::fflush(stdout);
-  ::dup2(saved_, STDOUT_FILENO);
-  ::close(saved_);
 }
 
 EngineBlockCheck::EngineBlockCheck(benchmark::State& state)

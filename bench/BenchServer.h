@@ -1,18 +1,16 @@
 #pragma once
 
 // The plugin's code in-process against the simulated host and game, as the
-// tests run it: a server folder of its own, the plugin loaded through Load
-// (hooks, commands, console print) or not loaded at all, and a config.json put
-// in force through ReadConfig.
+// tests run it: the plugin loaded through Load (hooks, commands, console print)
+// or not loaded at all, and a config.json put in force through ReadConfig.
 
 #include <cstdint>
 #include <initializer_list>
-#include <memory>
 #include <string>
 
 #include <benchmark/benchmark.h>
 
-#include "sim/game/Game.h"
+#include "harness/InProcessServer.h"
 
 namespace gatehouse {
 
@@ -26,16 +24,15 @@ std::string HexIdentifier(uint64_t i);
 // names in WhitelistedGroups and in BlacklistedGroups.
 std::string ConfigText(int64_t players, int64_t groups);
 
-class Server {
+// The run's one in-process server (tests/harness), with the settings of
+// UseConfig in force. main closes it.
+class Server : public harness::Server {
  public:
   static Server& Get();
-
-  sim::Game& Game() { return *game_; }
 
   // Writes the file and reads it into the settings, unless these are the
   // settings in force already. Gives the file's text.
   const std::string& UseConfig(int64_t players, int64_t groups);
-  void WriteConfig(const std::string& text) const;
 
   void LoadPlugin();
   void UnloadPlugin();
@@ -43,25 +40,9 @@ class Server {
  private:
   Server();
 
-  std::string dir_;
-  std::unique_ptr<sim::Game> game_;
   std::string config_text_;
   int64_t players_ = -1;
   int64_t groups_ = -1;
-  bool loaded_ = false;
-};
-
-// While it lives, what is written to standard output (the plugin's console
-// lines) goes nowhere.
-class SilentStdout {
- public:
-  SilentStdout();
-  ~SilentStdout();
-  SilentStdout(const SilentStdout&) = delete;
-  SilentStdout& operator=(const SilentStdout&) = delete;
-
- private:
-  int saved_ = -1;
 };
 
 // Fails the benchmark when engine blocks are live at its end that were not

@@ -30,7 +30,7 @@ void JoinWithoutPlugin(benchmark::State& state) {
   bench::Server& server = bench::Server::Get();
   server.UnloadPlugin();
   const bench::EngineBlockCheck blocks(state);
-  const bench::SilentStdout silent;
+  const harness::SilentStdout silent;
   for (auto _ : state) {
     JoinAndLeave(server.Game());
   }
@@ -43,7 +43,7 @@ void Join(benchmark::State& state) {
   bench::Beside(state,
                 {"JoinWithoutPlugin", fmt::format("Join/players:0/groups:{}", state.range(1))});
   const bench::EngineBlockCheck blocks(state);
-  const bench::SilentStdout silent;
+  const harness::SilentStdout silent;
   for (auto _ : state) {
     JoinAndLeave(server.Game());
   }

@@ -31,7 +31,7 @@ void Joins(benchmark::State& state, bool watched) {
   }
   {
     const bench::EngineBlockCheck blocks(state);
-    const bench::SilentStdout silent;
+    const harness::SilentStdout silent;
     for (auto _ : state) {
       server.Game().Join(kStranger);
       server.Game().Leave(kStranger);

@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
   BesideReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
-  gatehouse::bench::Server::Get().UnloadPlugin();
+  gatehouse::bench::Server::Get().Close();
   const int64_t live = sim::LiveEngineBlocks();
   std::printf("engine blocks live at exit: %lld\n", static_cast<long long>(live));
   return live == 0 ? 0 : 1;

@@ -7,12 +7,13 @@
 #include <cstdint>
 #include <string_view>
 
-#include "InProcessServer.h"
+#include "FuzzServer.h"
+#include "common/Names.h"
 #include "sim/framework/SimHost.h"
 #include "sim/permissions/PermissionGroups.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  gatehouse::fuzz::InProcessServer server(2);
+  gatehouse::fuzz::Server server(2);
   server.WriteConfig(std::string_view(reinterpret_cast<const char*>(data), size));
   sim::permissions::AddMember("vip", "Vip");
   sim::permissions::AddMember("rogue", "Bad");
@@ -21,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     server.Game().Join(id);
   }
   sim::AdvanceSeconds(1);
-  server.ConsoleReload("vip");
-  server.RconReload();
+  server.Console("vip", gatehouse::Names::kReloadCommand);
+  server.Rcon(gatehouse::Names::kReloadCommand);
   server.Game().Leave("alice");
   server.Game().Join("carol");
   sim::AdvanceSeconds(5);

@@ -17,7 +17,8 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include "InProcessServer.h"
+#include "FuzzServer.h"
+#include "common/Names.h"
 #include "sim/framework/SimHost.h"
 #include "sim/game/GameFunctions.h"
 #include "sim/permissions/PermissionGroups.h"
@@ -84,7 +85,7 @@ void Join(FuzzedDataProvider& input) {
   logins[controller] = {static_cast<int>(sim::PendingCallables() - pending_before), 0};
 }
 
-void ChangeConfig(gatehouse::fuzz::InProcessServer& server, FuzzedDataProvider& input) {
+void ChangeConfig(gatehouse::fuzz::Server& server, FuzzedDataProvider& input) {
   const size_t which = input.ConsumeIntegralInRange<size_t>(0, kConfigurationCount);
   if (which == kConfigurationCount) {
     server.DeleteConfig();
@@ -93,16 +94,16 @@ void ChangeConfig(gatehouse::fuzz::InProcessServer& server, FuzzedDataProvider& 
   }
 }
 
-void Reload(gatehouse::fuzz::InProcessServer& server, FuzzedDataProvider& input) {
+void Reload(gatehouse::fuzz::Server& server, FuzzedDataProvider& input) {
   ChangeConfig(server, input);
-  if (input.ConsumeBool() || !server.ConsoleReload(PlayerId(input))) {
-    server.RconReload();
+  if (input.ConsumeBool() || !server.Console(PlayerId(input), gatehouse::Names::kReloadCommand)) {
+    server.Rcon(gatehouse::Names::kReloadCommand);
   }
 }
 
 // An operator's command over RCON; a sweep may schedule one kick for each
 // login online.
-void Operator(gatehouse::fuzz::InProcessServer& server, FuzzedDataProvider& input) {
+void Operator(gatehouse::fuzz::Server& server, FuzzedDataProvider& input) {
   switch (input.ConsumeIntegralInRange(0, 3)) {
     case 0:
       server.Rcon("Gatehouse.Sweep preview");
@@ -123,7 +124,7 @@ void Operator(gatehouse::fuzz::InProcessServer& server, FuzzedDataProvider& inpu
   }
 }
 
-void Step(gatehouse::fuzz::InProcessServer& server, FuzzedDataProvider& input) {
+void Step(gatehouse::fuzz::Server& server, FuzzedDataProvider& input) {
   switch (input.ConsumeIntegralInRange(0, 10)) {
     case 0:
     case 1:
@@ -169,7 +170,7 @@ void Step(gatehouse::fuzz::InProcessServer& server, FuzzedDataProvider& input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
-  gatehouse::fuzz::InProcessServer server(input.ConsumeIntegralInRange(0, 4));
+  gatehouse::fuzz::Server server(input.ConsumeIntegralInRange(0, 4));
   game = &server.Game();
   logins.clear();
   game_kick = reinterpret_cast<sim::game::KickPlayerControllerFunction*>(

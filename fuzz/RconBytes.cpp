@@ -26,7 +26,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include "InProcessServer.h"
+#include "FuzzServer.h"
 #include "config/ReadConfig.h"
 #include "sim/app/RconDispatch.h"
 #include "sim/game/EngineObjects.h"
@@ -104,7 +104,7 @@ bool SavesTheFile(const std::string& reply) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
-  gatehouse::fuzz::InProcessServer game(4);
+  gatehouse::fuzz::Server game(4);
   game.WriteConfig(R"({"OnlyWhitelisted": true, "KickTimer": 1})");
   game.Load();
   const std::string config_before = FileText(gatehouse::ConfigPath());

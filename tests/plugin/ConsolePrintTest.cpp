@@ -7,18 +7,14 @@
 
 #include "console/ConsolePrint.h"
 #include "console/ConsoleTimestamp.h"
+#include "harness/InProcessServer.h"
 #include "plugin/PluginState.h"
 
 namespace gatehouse {
 
 namespace {
 
-template <class Action>
-std::string Captured(Action action) {
-  ::testing::internal::CaptureStdout();
-  action();
-  return ::testing::internal::GetCapturedStdout();
-}
+constexpr auto* Captured = &harness::console::Capture;
 
 const std::regex kLine(R"(\x1b\[(\d\d)m(\d\d/\d\d/\d\d \d\d:\d\d) ([^\x1b]*)\x1b\[0m\n)");
 

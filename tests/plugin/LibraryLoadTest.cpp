@@ -4,14 +4,13 @@
 
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <regex>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <spdlog/sinks/base_sink.h>
 
+#include "harness/RecordSink.h"
 #include "host/LogSinks.h"
 #include "host/Utf8Path.h"
 #include "sim/app/platform/Library.h"
@@ -25,17 +24,6 @@ constexpr char kPreLogin[] =
 constexpr char kPostLogin[] = "AShooterGameMode.PostLogin(APlayerController*)";
 constexpr char kAtCapacity[] = "AGameSession.AtCapacity(bool,FString&,bool,int*)";
 
-class CaptureSink final : public spdlog::sinks::base_sink<std::mutex> {
- public:
-  std::vector<std::string> records;
-
- protected:
-  void sink_it_(const spdlog::details::log_msg& record) override {
-    records.emplace_back(record.payload.data(), record.payload.size());
-  }
-  void flush_() override {}
-};
-
 class LibraryLoad : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -48,7 +36,7 @@ class LibraryLoad : public ::testing::Test {
     sim::SetCurrentDir(Utf8FromPath(dir_));
     sim::SetOutputWriter([this](std::string_view line) { lines_.emplace_back(line); });
     sim::SetErrorWriter([](std::string_view) {});
-    capture_ = std::make_shared<CaptureSink>();
+    capture_ = std::make_shared<gatehouse::harness::RecordSink>();
     AsaApi::GetLogSinks().push_back(capture_);
     game_ = std::make_unique<sim::Game>();
   }
@@ -82,7 +70,7 @@ class LibraryLoad : public ::testing::Test {
 
   std::filesystem::path dir_;
   std::vector<std::string> lines_;
-  std::shared_ptr<CaptureSink> capture_;
+  std::shared_ptr<gatehouse::harness::RecordSink> capture_;
   std::unique_ptr<sim::Game> game_;
   int64_t blocks_ = 0;
 };

@@ -1,119 +1,38 @@
 #include "PluginTest.h"
 
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <mutex>
 #include <regex>
 #include <string_view>
 
-#include <spdlog/sinks/base_sink.h>
-
-#include "common/Names.h"
-#include "common/PluginLog.h"
-#include "config/ReadConfig.h"
-#include "host/LogSinks.h"
-#include "plugin/Lifecycle.h"
-#include "plugin/PluginState.h"
-#include "sim/framework/SimHost.h"
+#include "harness/RecordSink.h"
 
 namespace gatehouse {
 
-namespace {
-
-// Keeps the text each record carries: the log channel lays records out itself
-// and hands the host's sinks the finished text.
-class CaptureSink final : public spdlog::sinks::base_sink<std::mutex> {
- public:
-  std::vector<std::string> Records() {
-    std::lock_guard lock(mutex_);
-    return records_;
-  }
-
- protected:
-  void sink_it_(const spdlog::details::log_msg& record) override {
-    records_.emplace_back(record.payload.data(), record.payload.size());
-  }
-  void flush_() override {}
-
- private:
-  std::vector<std::string> records_;
-};
-
-std::string FreshServerDir() {
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  const auto dir = std::filesystem::temp_directory_path() /
-                   (std::string("gatehouse-plugin-") + std::to_string(::getpid())) /
-                   (std::string(info->test_suite_name()) + "." + info->name());
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir / "ArkApi" / "Plugins" / Names::kPlugin);
-  return dir.string();
-}
-
-}  // namespace
-
 void PluginTest::SetUp() {
-  ConsoleCapture::Prepare();
-  sim::ResetHost();
-  live_blocks_at_start_ = sim::LiveEngineBlocks();
-  dir_ = FreshServerDir();
-  sim::SetCurrentDir(dir_);
-  sim::SetPermissionsLibraryPath(GATEHOUSE_TEST_PERMISSIONS_LIBRARY);
-  sim::SetOutputWriter([this](std::string_view line) { server_lines_.emplace_back(line); });
+  harness::console::PrepareCapture();
   recording_permissions::Clear();
-
-  log_capture_ = std::make_shared<CaptureSink>();
-  AsaApi::GetLogSinks().push_back(log_capture_);
-  PluginLog::Get().Init(Names::kPlugin);
-
-  game_ = std::make_unique<sim::Game>();
+  log_capture_ = std::make_shared<harness::RecordSink>();
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  harness::Options options;
+  options.permissions_library = GATEHOUSE_TEST_PERMISSIONS_LIBRARY;
+  options.output = [this](std::string_view line) { server_lines_.emplace_back(line); };
+  options.errors = nullptr;
+  options.log_sinks = {log_capture_};
+  server_ = std::make_unique<harness::Server>(
+      std::string("gatehouse-plugin-") + info->test_suite_name() + "." + info->name(),
+      std::move(options));
+  dir_ = server_->Folder();
 }
 
 void PluginTest::TearDown() {
-  if (loaded_) {
-    UnloadPlugin();
-  }
-  game_.reset();
-  // The plugin's state ends with the test, as it does at an unload: the next
-  // test starts from a plugin that was never loaded.
-  EndPluginState();
-  // Pending kicks hold engine strings until the timer lets them go.
-  sim::ResetHost();
-  auto& sinks = AsaApi::GetLogSinks();
-  sinks.erase(std::remove(sinks.begin(), sinks.end(), log_capture_), sinks.end());
-  EXPECT_EQ(sim::LiveEngineBlocks(), live_blocks_at_start_) << "engine blocks leaked";
-  std::filesystem::remove_all(dir_);
-}
-
-void PluginTest::WriteConfig(const std::string& text) const {
-  std::ofstream(ConfigPath(), std::ios::binary | std::ios::trunc) << text;
-}
-
-void PluginTest::DeleteConfig() const {
-  std::filesystem::remove(ConfigPath());
+  EXPECT_EQ(server_->Close(), 0) << "engine blocks leaked";
 }
 
 void PluginTest::UseConfig(const std::string& text) const {
-  WriteConfig(text);
-  ASSERT_NO_THROW(ReadConfig()) << text;
-}
-
-void PluginTest::UseDocument(const nlohmann::json& document) const {
-  UseConfig(document.dump());
-}
-
-void PluginTest::LoadPlugin() {
-  Load();
-  loaded_ = true;
-}
-
-void PluginTest::UnloadPlugin() {
-  Unload();
-  loaded_ = false;
+  ASSERT_NO_THROW(server_->UseConfig(text)) << text;
 }
 
 std::vector<std::string> PluginTest::LogRecords() const {
-  return static_cast<CaptureSink&>(*log_capture_).Records();
+  return log_capture_->records;
 }
 
 std::vector<std::string> PluginTest::LogMessages() const {
@@ -127,7 +46,7 @@ std::vector<std::string> PluginTest::LogMessages() const {
 std::vector<std::string> PluginTest::ConsoleLines(const std::string& captured) {
   static const std::regex stamp(R"(\d\d/\d\d/\d\d \d\d:\d\d)");
   // Split at the system's line end, so that one written twice shows.
-  const std::string_view line_end = ConsoleCapture::kLineEnd;
+  const std::string_view line_end = harness::console::kLineEnd;
   std::vector<std::string> lines;
   size_t at = 0;
   while (at < captured.size()) {

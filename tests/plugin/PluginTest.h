@@ -1,41 +1,40 @@
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <spdlog/common.h>
 #include <nlohmann/json.hpp>
 
-#include "ConsoleCapture.h"
 #include "RecordingPermissions.h"
-#include "sim/game/Game.h"
+#include "harness/InProcessServer.h"
 
 namespace gatehouse {
 
-// The plugin's code running in-process against the simulated host and game:
-// a fresh host, a game, a server folder of its own, the plugin's log channel
-// open over a capturing sink, and the engine allocator's live-block count
-// checked at the end of every test.
+namespace harness {
+class RecordSink;
+}
+
+// The in-process server for one test, with the recording permissions library
+// bound, the server's lines and the log records kept for the test to look at,
+// and the engine allocator's live-block count checked at the end.
 class PluginTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
 
-  // Writes the plugin's config.json (or removes it).
-  void WriteConfig(const std::string& text) const;
-  void DeleteConfig() const;
+  void WriteConfig(const std::string& text) const { server_->WriteConfig(text); }
+  void DeleteConfig() const { server_->DeleteConfig(); }
 
   // Writes the file and reads it into the settings; fails the test on error.
   void UseConfig(const std::string& text) const;
   // The same with the document's text.
-  void UseDocument(const nlohmann::json& document) const;
+  void UseDocument(const nlohmann::json& document) const { UseConfig(document.dump()); }
 
   // Load and Unload as the library entry runs them.
-  void LoadPlugin();
-  void UnloadPlugin();
+  void LoadPlugin() { server_->Load(); }
+  void UnloadPlugin() { server_->Unload(); }
 
   // Records that reached the host's sinks through the log channel, as laid out.
   std::vector<std::string> LogRecords() const;
@@ -48,23 +47,19 @@ class PluginTest : public ::testing::Test {
   // Runs something with standard output captured; gives what it wrote.
   template <class Action>
   static std::string CapturingConsole(Action action) {
-    ConsoleCapture::Begin();
-    action();
-    return ConsoleCapture::End();
+    return harness::console::Capture(action);
   }
   // The console lines written, split at line ends, with the stamps masked.
   static std::vector<std::string> ConsoleLines(const std::string& captured);
 
-  sim::Game& Game() { return *game_; }
+  sim::Game& Game() { return server_->Game(); }
 
   std::string dir_;
 
  private:
-  std::unique_ptr<sim::Game> game_;
+  std::unique_ptr<harness::Server> server_;
   std::vector<std::string> server_lines_;
-  spdlog::sink_ptr log_capture_;
-  int64_t live_blocks_at_start_ = 0;
-  bool loaded_ = false;
+  std::shared_ptr<harness::RecordSink> log_capture_;
 };
 
 // The time stamp of a console line, as ConsoleLines shows it.

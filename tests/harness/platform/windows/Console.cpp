@@ -1,20 +1,25 @@
-#include "ConsoleCapture.h"
-
 #include <windows.h>
 
 #include <stdexcept>
 
-// The sink writes to the standard output handle it found when it was made, so
-// the process's standard output handle is a file of ours before that, for the
-// rest of the run; a capture reads what was appended to it since Begin.
-namespace ConsoleCapture {
+#include "harness/InProcessServer.h"
+
+// The console print writes to the standard output handle it found when it was
+// made, so the process's standard output handle is a file of ours before that,
+// for the rest of the run; a capture reads what was appended to it meanwhile.
+namespace gatehouse::harness {
+
+int64_t ProcessId() {
+  return static_cast<int64_t>(GetCurrentProcessId());
+}
+
+namespace console {
 
 const char* const kLineEnd = "\r\n";
 
 namespace {
 
 HANDLE output = INVALID_HANDLE_VALUE;
-LARGE_INTEGER begin{};
 
 LARGE_INTEGER End(HANDLE file) {
   LARGE_INTEGER end{};
@@ -24,7 +29,7 @@ LARGE_INTEGER End(HANDLE file) {
 
 }  // namespace
 
-void Prepare() {
+void PrepareCapture() {
   if (output != INVALID_HANDLE_VALUE) {
     return;
   }
@@ -41,12 +46,10 @@ void Prepare() {
   SetStdHandle(STD_OUTPUT_HANDLE, output);
 }
 
-void Begin() {
-  Prepare();
-  begin = End(output);
-}
-
-std::string End() {
+std::string Capture(const std::function<void()>& action) {
+  PrepareCapture();
+  const LARGE_INTEGER begin = End(output);
+  action();
   const LARGE_INTEGER end = End(output);
   std::string captured(static_cast<size_t>(end.QuadPart - begin.QuadPart), '\0');
   SetFilePointerEx(output, begin, nullptr, FILE_BEGIN);
@@ -59,4 +62,6 @@ std::string End() {
   return captured;
 }
 
-}  // namespace ConsoleCapture
+}  // namespace console
+
+}  // namespace gatehouse::harness
