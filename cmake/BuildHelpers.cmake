@@ -53,9 +53,16 @@ function(gatehouse_tests_need_wine)
     return()
   endif()
   get_property(tests DIRECTORY PROPERTY TESTS)
-  if(tests)
-    set_tests_properties(${tests} PROPERTIES FIXTURES_REQUIRED wine_prefix)
-  endif()
+  # Added to what each test requires already (the RCON client checks need
+  # their packages installed first), not in its place.
+  foreach(test ${tests})
+    get_test_property(${test} FIXTURES_REQUIRED required)
+    if(NOT required)
+      set(required "")
+    endif()
+    list(APPEND required wine_prefix)
+    set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED "${required}")
+  endforeach()
 endfunction()
 
 # gatehouse_shape_tests(TEST...): tests of the build's shape (include
