@@ -3,6 +3,7 @@
 // left are forgotten.
 
 #include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -26,17 +27,28 @@ class Sweep : public PluginTest {
   }
 };
 
+// Also a kick's own message: the sweep judges with the join's decisions, which
+// read it when a check fails, before anything is scheduled.
 TEST_F(Sweep, SettingThatCannotBeReadKicksNobody) {
   EXPECT_EQ(Online().Count(), 2u);
-  UseConfig(R"({"OnlyWhitelisted": true, "WhitelistedPlayers": ["alice"], "UseBlacklist": true,
-                "BlacklistedGroups": [7]})");
-  const size_t pending = sim::PendingCallables();
-  const std::string failure =
-      "BlacklistedGroups: [json.exception.type_error.302] type must be string, but is number";
-  EXPECT_EQ(SweepPreview(), "Gatehouse.Sweep preview failed: " + failure + "; nothing changed");
-  EXPECT_EQ(SweepNow(), "Gatehouse.Sweep failed: " + failure + "; nobody kicked");
-  EXPECT_EQ(sim::PendingCallables(), pending);
-  EXPECT_TRUE(LogRecords().empty());
+  const std::pair<std::string, std::string> cases[] = {
+      {R"({"OnlyWhitelisted": true, "WhitelistedPlayers": ["alice"], "UseBlacklist": true,
+           "BlacklistedGroups": [7]})",
+       "BlacklistedGroups: [json.exception.type_error.302] type must be string, but is number"},
+      {R"({"OnlyWhitelisted": true, "WhitelistedPlayers": ["alice"], "KickMessage": 5})",
+       "KickMessage: [json.exception.type_error.302] type must be string, but is number"},
+  };
+  for (const auto& [config, failure] : cases) {
+    SCOPED_TRACE(config);
+    UseConfig(config);
+    const size_t pending = sim::PendingCallables();
+    EXPECT_EQ(SweepPreview(), "Gatehouse.Sweep preview failed: " + failure + "; nothing changed");
+    const std::string console = CapturingConsole(
+        [&] { EXPECT_EQ(SweepNow(), "Gatehouse.Sweep failed: " + failure + "; nobody kicked"); });
+    EXPECT_EQ(console, "");
+    EXPECT_EQ(sim::PendingCallables(), pending);
+    EXPECT_TRUE(LogRecords().empty());
+  }
 }
 
 }  // namespace gatehouse
