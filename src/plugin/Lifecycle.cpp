@@ -4,9 +4,9 @@
 #include <string>
 
 #include "admission/AtCapacityHook.h"
-#include "admission/PreLoginHook.h"
 #include "admission/HookSlots.h"
 #include "admission/PostLoginHook.h"
+#include "admission/PreLoginHook.h"
 #include "common/LibraryPath.h"
 #include "common/Names.h"
 #include "common/PluginLog.h"

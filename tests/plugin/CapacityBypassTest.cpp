@@ -7,8 +7,8 @@
 #include "PluginTest.h"
 #include "RecordingPermissions.h"
 #include "admission/AtCapacityHook.h"
-#include "admission/PreLoginHook.h"
 #include "admission/HookSlots.h"
+#include "admission/PreLoginHook.h"
 #include "config/ReadConfig.h"
 #include "sim/game/EngineObjects.h"
 
