@@ -3,6 +3,8 @@
 #include "host/HostLogSink.h"
 #include "host/LogSinks.h"
 
+#include <spdlog/logger.h>
+
 namespace gatehouse {
 
 void PluginLog::Init(const std::string& name) {
@@ -13,6 +15,10 @@ void PluginLog::Init(const std::string& name) {
   logger->set_pattern("%D %R [%n][%l] %v", spdlog::pattern_time_type::local);
   logger->flush_on(spdlog::level::info);
   logger_ = std::move(logger);
+}
+
+void PluginLog::ErrorText(const std::string& text) {
+  logger_->log(spdlog::level::err, spdlog::string_view_t(text));
 }
 
 }  // namespace gatehouse

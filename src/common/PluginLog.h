@@ -4,7 +4,11 @@
 #include <string>
 #include <utility>
 
-#include <spdlog/logger.h>
+#include <fmt/core.h>
+
+namespace spdlog {
+class logger;
+}  // namespace spdlog
 
 namespace gatehouse {
 
@@ -29,18 +33,22 @@ class PluginLog {
   // One error record, or nothing while the channel is not open. Never throws:
   // it is what the plugin's failure paths call last.
   template <class... Args>
-  void Error(spdlog::format_string_t<Args...> format, Args&&... args) noexcept {
+  void Error(fmt::format_string<Args...> format, Args&&... args) noexcept {
     if (!logger_) {
       return;
     }
     try {
-      logger_->error(format, std::forward<Args>(args)...);
+      ErrorText(fmt::format(format, std::forward<Args>(args)...));
     } catch (...) {
       // A record that cannot be written is lost; the caller is already failing.
     }
   }
 
  private:
+  // The record, laid out already: the logger's own formatting stays in one
+  // file instead of being compiled again for every caller.
+  void ErrorText(const std::string& text);
+
   std::shared_ptr<spdlog::logger> logger_;
 };
 

@@ -1,6 +1,12 @@
 #include "platform/ConsoleSink.h"
 
+// The colour sink's code is compiled here: this console sink and the logging
+// library's default logger (common/LoggingLibraries.cpp) are its users.
+#include <spdlog/sinks/wincolor_sink-inl.h>
 #include <spdlog/sinks/wincolor_sink.h>
+
+template class spdlog::sinks::wincolor_sink<spdlog::details::console_mutex>;
+template class spdlog::sinks::wincolor_stdout_sink<spdlog::details::console_mutex>;
 
 namespace gatehouse {
 
