@@ -20,7 +20,7 @@ namespace {
 
 using nlohmann::json;
 
-std::string Quoted(const std::string& text) {
+std::string InQuotes(const std::string& text) {
   return "\"" + text + "\"";
 }
 
@@ -33,7 +33,7 @@ std::string Joined(const std::vector<std::string>& parts) {
 }
 
 std::string Reason(const char* what, const json& entry, const char* key) {
-  return std::string(what) + " " + Quoted(entry.get<std::string>()) + " (" + key + ")";
+  return std::string(what) + " " + InQuotes(entry.get<std::string>()) + " (" + key + ")";
 }
 
 // The groups of a list that the player is in, each asked of the permissions
@@ -72,7 +72,7 @@ namespace {
 
 std::string KickText(const FailedCheck& failed) {
   return "kicked after " + std::to_string(failed.delay) +
-         (failed.delay == 1 ? " second" : " seconds") + " with " + Quoted(failed.message);
+         (failed.delay == 1 ? " second" : " seconds") + " with " + InQuotes(failed.message);
 }
 
 // A join's steps told, not acted on: nothing is printed or scheduled.

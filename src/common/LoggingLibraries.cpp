@@ -25,7 +25,7 @@
 #include <spdlog/spdlog-inl.h>
 
 // The templates the compiled libraries provide for what their headers
-// declare: formatting into a char buffer, and the sinks the plugin and its
+// declare: formatting into a text buffer, and the sinks the plugin and its
 // tests derive from or open.
 FMT_BEGIN_NAMESPACE
 namespace detail {
@@ -36,6 +36,10 @@ template FMT_API auto locale_ref::get<std::locale>() const -> std::locale;
 template FMT_API auto thousands_sep_impl(locale_ref) -> thousands_sep_result<char>;
 template FMT_API auto decimal_point_impl(locale_ref) -> char;
 template FMT_API void buffer<char>::append(const char*, const char*);
+// Wide text: the file sinks' UTF-16 names on Windows.
+template FMT_API auto thousands_sep_impl(locale_ref) -> thousands_sep_result<wchar_t>;
+template FMT_API auto decimal_point_impl(locale_ref) -> wchar_t;
+template FMT_API void buffer<wchar_t>::append(const wchar_t*, const wchar_t*);
 template FMT_API void vformat_to(buffer<char>&, string_view,
                                  basic_format_args<FMT_BUFFER_CONTEXT(char)>, locale_ref);
 }  // namespace detail

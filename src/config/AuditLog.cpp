@@ -1,10 +1,3 @@
-// On Windows the file sink takes its name as UTF-16, so that audit.log opens
-// in a folder whose name lies outside the system's narrow code page. Only this
-// file includes the logging library's file sinks.
-#ifdef _WIN32
-#define SPDLOG_WCHAR_FILENAMES
-#endif
-
 #include "config/AuditLog.h"
 
 #include <ctime>

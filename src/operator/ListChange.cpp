@@ -30,7 +30,7 @@ constexpr char kChanged[] =
 constexpr char kUnchanged[] = "config.json and the settings in force are unchanged";
 constexpr char kOnline[] = "in force now; players online are not affected (pending kicks stay)";
 
-std::string Quoted(const std::string& text) {
+std::string JsonQuoted(const std::string& text) {
   return json(text).dump();
 }
 
@@ -158,18 +158,18 @@ std::string AddPlayer(std::u16string_view id) {
     }
     const json& players = Settings::WhitelistedPlayers();
     if (!change.matches.empty()) {
-      return Quoted(change.id) + " is already listed as " +
-             Quoted(EntryAt(players, change.matches.front())) +
+      return JsonQuoted(change.id) + " is already listed as " +
+             JsonQuoted(EntryAt(players, change.matches.front())) +
              " in WhitelistedPlayers; nothing written";
     }
     const size_t count = EntriesIn(players) + 1;
     const PlayersText text = TextOf(change);
-    if (auto failed = Save(text.Appended(Quoted(change.id)), Names::kAddCommand)) {
+    if (auto failed = Save(text.Appended(JsonQuoted(change.id)), Names::kAddCommand)) {
       return *failed;
     }
     Audit("add",
           {{"id", change.id}, {"source", "rcon"}, {"reason", "added to WhitelistedPlayers"}});
-    return "Added " + Quoted(change.id) + " to WhitelistedPlayers and saved config.json (" +
+    return "Added " + JsonQuoted(change.id) + " to WhitelistedPlayers and saved config.json (" +
            Entries(count) + "); " + kOnline;
   });
 }
@@ -181,12 +181,12 @@ std::string RemovePlayer(std::u16string_view id) {
       return *refused;
     }
     if (change.matches.empty()) {
-      return Quoted(change.id) + " is not listed in WhitelistedPlayers; nothing written";
+      return JsonQuoted(change.id) + " is not listed in WhitelistedPlayers; nothing written";
     }
     const json& players = Settings::WhitelistedPlayers();
     std::string removed;
     for (const size_t position : change.matches) {
-      removed += (removed.empty() ? "" : ", ") + Quoted(EntryAt(players, position));
+      removed += (removed.empty() ? "" : ", ") + JsonQuoted(EntryAt(players, position));
     }
     const size_t count = EntriesIn(players) - change.matches.size();
     const PlayersText text = TextOf(change);
