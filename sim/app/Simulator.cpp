@@ -8,9 +8,9 @@
 
 #include "host/Tools.h"
 #include "host/Utf8Path.h"
-#include "sim/app/MemoryReport.h"
 #include "sim/app/Numbers.h"
 #include "sim/app/RconDispatch.h"
+#include "sim/app/platform/Process.h"
 #include "sim/framework/SimHost.h"
 #include "sim/permissions/PermissionGroups.h"
 
@@ -108,6 +108,14 @@ std::vector<std::string> Lines(const std::string& text) {
   }
   lines.push_back(text.substr(begin));
   return lines;
+}
+
+// `memory`: "memory: N kB resident, M engine blocks live" (the resident size
+// as the system reports it for this process, "unknown kB" where it does not).
+std::string MemoryLine() {
+  const auto kilobytes = platform::ResidentKilobytes();
+  return "memory: " + (kilobytes ? std::to_string(*kilobytes) : "unknown") + " kB resident, " +
+         std::to_string(LiveEngineBlocks()) + " engine blocks live";
 }
 
 std::string AbsoluteFolder(const std::string& dir) {

@@ -1,21 +1,80 @@
 // The host's shared log sinks and the host's own logger over them.
 
+#include <cstdio>
+#include <filesystem>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <system_error>
+#include <utility>
 #include <vector>
 
 #include <spdlog/logger.h>
+#include <spdlog/sinks/base_sink.h>
 #include <spdlog/sinks/stdout_sinks.h>
 
 #include "host/HostLogSink.h"
 #include "host/LogSinks.h"
 #include "host/Tools.h"
-#include "sim/framework/AppendFileSink.h"
+#include "host/Utf8Path.h"
 #include "sim/framework/Internal.h"
 #include "sim/framework/SimHost.h"
+#include "sim/framework/platform/Platform.h"
 
 namespace sim {
 namespace {
+
+// A log file opened for appending at its first record (creating its folders),
+// flushed after every record so that the file is complete at any moment. Its
+// path can change; the next record then opens the new file.
+class AppendFileSink final : public spdlog::sinks::base_sink<std::mutex> {
+ public:
+  explicit AppendFileSink(std::string path) : path_(std::move(path)) {}
+  ~AppendFileSink() override { Close(); }
+
+  void SetPath(std::string path) {
+    std::lock_guard lock(mutex_);
+    Close();
+    path_ = std::move(path);
+    failed_ = false;
+  }
+
+ protected:
+  void sink_it_(const spdlog::details::log_msg& record) override {
+    if (file_ == nullptr && !failed_) {
+      std::error_code ignored;
+      std::filesystem::create_directories(PathFromUtf8(path_).parent_path(), ignored);
+      file_ = platform::OpenFile(path_, "ab");
+      // A log that cannot be opened is not tried again for every record; the
+      // records still reach standard error through the other sink.
+      failed_ = file_ == nullptr;
+    }
+    if (file_ == nullptr) {
+      return;
+    }
+    spdlog::memory_buf_t laid_out;
+    formatter_->format(record, laid_out);
+    std::fwrite(laid_out.data(), 1, laid_out.size(), file_);
+    flush_();
+  }
+  void flush_() override {
+    if (file_ != nullptr) {
+      std::fflush(file_);
+    }
+  }
+
+ private:
+  void Close() {
+    if (file_ != nullptr) {
+      std::fclose(file_);
+      file_ = nullptr;
+    }
+  }
+
+  std::string path_;
+  std::FILE* file_ = nullptr;
+  bool failed_ = false;
+};
 
 std::string LogPathIn(const std::string& dir) {
   return dir + "/ArkApi/Logs/server.log";

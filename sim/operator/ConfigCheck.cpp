@@ -104,45 +104,6 @@ json Shallow(const json& entry) {
   return entry.is_object() ? json::object() : entry;
 }
 
-// The top-level member names of the file's first value, in file order, with
-// repeats (the document keeps only the last of each).
-class TopLevelKeys final : public json::json_sax_t {
- public:
-  std::vector<std::string> keys;
-
-  bool null() override { return true; }
-  bool boolean(bool) override { return true; }
-  bool number_integer(number_integer_t) override { return true; }
-  bool number_unsigned(number_unsigned_t) override { return true; }
-  bool number_float(number_float_t, const string_t&) override { return true; }
-  bool string(string_t&) override { return true; }
-  bool binary(binary_t&) override { return true; }
-  bool start_object(std::size_t) override { return Enter(); }
-  bool key(string_t& name) override {
-    if (depth_ == 1) {
-      keys.push_back(name);
-    }
-    return true;
-  }
-  bool end_object() override { return Leave(); }
-  bool start_array(std::size_t) override { return Enter(); }
-  bool end_array() override { return Leave(); }
-  bool parse_error(std::size_t, const std::string&, const json::exception&) override {
-    return false;
-  }
-
- private:
-  bool Enter() {
-    ++depth_;
-    return true;
-  }
-  bool Leave() {
-    --depth_;
-    return true;
-  }
-  int depth_ = 0;
-};
-
 // Why audit.log beside this configuration file cannot be opened for writing;
 // empty when it can. A file made for the test is removed again.
 std::string AuditLogUnwritable(const std::string& config_path) {
@@ -160,13 +121,23 @@ std::string AuditLogUnwritable(const std::string& config_path) {
   return {};
 }
 
+// The top-level member names of the file's first value, in file order, with
+// repeats (the document keeps only the last of each). The plugin's read of the
+// same file succeeded, so this one reaches every key; what follows the first
+// value is not looked at, as the plugin does not. No value is kept.
 std::vector<std::string> KeysInFile(const std::string& path) {
-  TopLevelKeys sax;
+  std::vector<std::string> keys;
   std::ifstream file(PathFromUtf8(path));
-  // The plugin's read of the same file succeeded, so this one does too; the
-  // text after the first value is not looked at, as the plugin does not.
-  json::sax_parse(file, &sax, json::input_format_t::json, false);
-  return sax.keys;
+  const json discarded = json::parse(
+      file,
+      [&](int depth, json::parse_event_t event, json& parsed) {
+        if (event == json::parse_event_t::key && depth == 1) {
+          keys.push_back(parsed.get<std::string>());
+        }
+        return event != json::parse_event_t::key;
+      },
+      false);
+  return keys;
 }
 
 class Checker {
