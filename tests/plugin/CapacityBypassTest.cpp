@@ -204,10 +204,8 @@ TEST_F(Bypass, MissingUniqueIdReadsOnlyTheSwitch) {
 
   UseConfig(R"({"AllowJoinFullServer": "yes"})");
   PreLogin(nullptr);
-  EXPECT_EQ(LogMessages(),
-            (std::vector<std::string>{
-                "PreLoginHook: AllowJoinFullServer: [json.exception.type_error.302] type must be "
-                "boolean, but is string"}));
+  EXPECT_EQ(LogMessages(), std::vector<std::string>{"PreLoginHook: AllowJoinFullServer: " +
+                                                    MustBe("boolean", "string")});
 }
 
 TEST_F(Bypass, GamePreLoginGetsTheSameArguments) {
@@ -227,23 +225,15 @@ TEST_F(Bypass, GamePreLoginGetsTheSameArguments) {
 TEST_F(Bypass, ConfigurationErrorsAreContained) {
   const struct {
     const char* config;
-    const char* message;
+    std::string message;  // after "PreLoginHook: "
   } cases[] = {
-      {R"({"AllowJoinFullServer": 1})",
-       "PreLoginHook: AllowJoinFullServer: [json.exception.type_error.302] type must be boolean, "
-       "but is number"},
-      {R"({"DebugPreLogin": "on"})",
-       "PreLoginHook: DebugPreLogin: [json.exception.type_error.302] type must be boolean, but is "
-       "string"},
+      {R"({"AllowJoinFullServer": 1})", "AllowJoinFullServer: " + MustBe("boolean", "number")},
+      {R"({"DebugPreLogin": "on"})", "DebugPreLogin: " + MustBe("boolean", "string")},
       {R"({"WhitelistedPlayers": ["alice", null]})",
-       "PreLoginHook: WhitelistedPlayers: [json.exception.type_error.302] type must be string, but "
-       "is null"},
+       "WhitelistedPlayers: " + MustBe("string", "null")},
       {R"({"WhitelistedGroups": [["Staff"]], "WhitelistedPlayers": ["alice"]})",
-       "PreLoginHook: WhitelistedGroups: [json.exception.type_error.302] type must be string, but "
-       "is array"},
-      {R"(["AllowJoinFullServer"])",
-       "PreLoginHook: AllowJoinFullServer: [json.exception.type_error.306] cannot use value() with "
-       "array"},
+       "WhitelistedGroups: " + MustBe("string", "array")},
+      {R"(["AllowJoinFullServer"])", "AllowJoinFullServer: " + NoValueIn("array")},
   };
   for (const auto& c : cases) {
     UseConfig(c.config);
@@ -255,7 +245,7 @@ TEST_F(Bypass, ConfigurationErrorsAreContained) {
       EXPECT_EQ(game_side.pre_logins, pre_logins + 1) << c.config;
       EXPECT_EQ(gatehouse::Bypass().IgnoreCapacity, armed) << c.config;
       ASSERT_EQ(LogMessages().size(), records + 1) << c.config;
-      EXPECT_EQ(LogMessages().back(), c.message);
+      EXPECT_EQ(LogMessages().back(), "PreLoginHook: " + c.message);
     }
   }
 }
