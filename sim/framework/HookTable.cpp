@@ -107,9 +107,7 @@ class HookTable final : public AsaApi::IHooks {
       auto& hooks = target->hooks;
       const auto gone = std::remove_if(hooks.begin(), hooks.end(),
                                        [&](const InstalledHook& h) { return h.owner == owner; });
-      for (auto it = gone; it != hooks.end(); ++it) {
-        removed.push_back(signature);
-      }
+      removed.insert(removed.end(), static_cast<size_t>(hooks.end() - gone), signature);
       hooks.erase(gone, hooks.end());
       Relink(*target);
     }
@@ -117,14 +115,11 @@ class HookTable final : public AsaApi::IHooks {
   }
 
   bool Owns(const std::string& owner) const {
-    for (const auto& [signature, target] : targets_) {
-      for (const InstalledHook& hook : target->hooks) {
-        if (hook.owner == owner) {
-          return true;
-        }
-      }
-    }
-    return false;
+    return std::any_of(targets_.begin(), targets_.end(), [&](const auto& entry) {
+      const auto& hooks = entry.second->hooks;
+      return std::any_of(hooks.begin(), hooks.end(),
+                         [&](const InstalledHook& hook) { return hook.owner == owner; });
+    });
   }
 
   void Clear() { targets_.clear(); }

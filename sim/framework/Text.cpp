@@ -30,18 +30,14 @@ void AppendUtf16(std::u16string& out, char32_t c) {
 void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
     out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    return;
+  }
+  // The lead byte marks the sequence's length; six bits a continuation byte.
+  constexpr char32_t kLead[] = {0, 0xC0, 0xE0, 0xF0};
+  const int continuations = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+  out.push_back(static_cast<char>(kLead[continuations] | (c >> (6 * continuations))));
+  for (int i = continuations - 1; i >= 0; --i) {
+    out.push_back(static_cast<char>(0x80 | ((c >> (6 * i)) & 0x3F)));
   }
 }
 

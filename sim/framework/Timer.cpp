@@ -134,16 +134,9 @@ class SimTimer final : public API::Timer {
   size_t Count() const { return pending_.size(); }
 
   size_t DropOf(ModuleId library) {
-    size_t dropped = 0;
-    for (auto it = pending_.begin(); it != pending_.end();) {
-      if (library != nullptr && it->second.scheduled_by == library) {
-        it = pending_.erase(it);
-        ++dropped;
-      } else {
-        ++it;
-      }
-    }
-    return dropped;
+    return std::erase_if(pending_, [&](const auto& entry) {
+      return library != nullptr && entry.second.scheduled_by == library;
+    });
   }
 
   void Clear() { pending_.clear(); }
