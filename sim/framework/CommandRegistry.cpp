@@ -101,24 +101,24 @@ class CommandList {
 class CommandRegistry final : public AsaApi::ICommands {
  public:
   void AddConsoleCommand(const FString& command, const ConsoleCommandCallback& callback) override {
-    Trace("add console command", command);
+    Trace("add console command " + ToUtf8(command));
     RefuseIfAsked(command);
     console_.Add(command, callback, owner_);
   }
 
   void AddRconCommand(const FString& command, const RconCommandCallback& callback) override {
-    Trace("add rcon command", command);
+    Trace("add rcon command " + ToUtf8(command));
     RefuseIfAsked(command);
     rcon_.Add(command, callback, owner_);
   }
 
   bool RemoveConsoleCommand(const FString& command) override {
-    Trace("remove console command", command);
+    Trace("remove console command " + ToUtf8(command));
     return console_.Remove(command);
   }
 
   bool RemoveRconCommand(const FString& command) override {
-    Trace("remove rcon command", command);
+    Trace("remove rcon command " + ToUtf8(command));
     return rcon_.Remove(command);
   }
 
@@ -133,12 +133,6 @@ class CommandRegistry final : public AsaApi::ICommands {
     std::string text = ToUtf8(name);
     if (IsRefused(text)) {
       throw RefusedRegistration{std::move(text)};
-    }
-  }
-
-  static void Trace(const char* what, const FString& name) {
-    if (TraceOn()) {
-      PrintLine("host: " + std::string(what) + " " + ToUtf8(name));
     }
   }
 };

@@ -48,9 +48,7 @@ void Relink(HookTarget& target) {
 class HookTable final : public AsaApi::IHooks {
  public:
   bool SetHookInternal(const std::string& target, void* hook, void** original) override {
-    if (TraceOn()) {
-      PrintLine("host: install hook " + target);
-    }
+    Trace("install hook " + target);
     const auto found = targets_.find(target);
     if (found == targets_.end() || hook == nullptr || original == nullptr || IsRefused(target)) {
       return false;
@@ -64,9 +62,7 @@ class HookTable final : public AsaApi::IHooks {
   }
 
   bool DisableHook(const std::string& target, void* hook) override {
-    if (TraceOn()) {
-      PrintLine("host: remove hook " + target);
-    }
+    Trace("remove hook " + target);
     const auto found = targets_.find(target);
     if (found == targets_.end()) {
       return false;

@@ -49,8 +49,10 @@ void PrintError(std::string_view what) {
 void SetTrace(bool on) {
   TheWriters().trace = on;
 }
-bool TraceOn() {
-  return TheWriters().trace;
+void Trace(std::string_view what) {
+  if (TheWriters().trace) {
+    PrintLine("host: " + std::string(what));
+  }
 }
 
 }  // namespace sim

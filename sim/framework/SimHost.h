@@ -34,9 +34,9 @@ void PrintLine(std::string_view line);
 void PrintError(std::string_view what);
 
 // With tracing on, every call that a plugin makes to the hook, command and timer
-// services shows as a "host: ..." line on standard output.
+// services shows as a "host: WHAT" line on standard output.
 void SetTrace(bool on);
-bool TraceOn();
+void Trace(std::string_view what);
 
 // ---- The host's own log ---------------------------------------------------
 // Records of the host itself, laid out as "%D %R [host][LEVEL] TEXT" and written

@@ -44,9 +44,7 @@ class SimTimer final : public API::Timer {
  public:
   void DelayExecuteInternal(const std::function<void()>& callback, int delay_seconds,
                             const std::string& tag, const std::string& /*library_path*/) override {
-    if (TraceOn()) {
-      PrintLine("host: schedule " + tag + " in " + std::to_string(delay_seconds) + " s");
-    }
+    Trace("schedule " + tag + " in " + std::to_string(delay_seconds) + " s");
     if (!callback) {
       return;
     }
