@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 #include <system_error>
 
@@ -350,9 +351,7 @@ void Simulator::Config(const Words& words) {
   std::error_code error;
   if (words[1] == "--delete") {
     fs::remove(target, error);
-    if (error) {
-      PrintError("cannot delete " + Utf8FromPath(target) + ": " + error.message());
-    }
+    ErrorUnless(!error, "cannot delete " + Utf8FromPath(target) + ": " + error.message());
     return;
   }
   fs::path source = PathFromUtf8(words[1]);
@@ -380,13 +379,9 @@ void Simulator::Explain(const Words& words) {
   }
   // The plugin explains itself: its own RCON command, asked as a local client
   // whose request takes no number from the `rcon` command's count.
-  std::string answer;
-  bool answered = false;
+  std::optional<std::string> answer;
   RCONClientConnection asking;
-  asking.reply = [&](int32_t, int32_t, const std::string& body) {
-    answer = body;
-    answered = true;
-  };
+  asking.reply = [&](int32_t, int32_t, const std::string& body) { answer = body; };
   RCONPacket packet;
   packet.Type = 2;
   packet.Body = FStringFromUtf8("Gatehouse.Explain " + id);
@@ -399,11 +394,11 @@ void Simulator::Explain(const Words& words) {
                               "decides alone"));
     return;
   }
-  if (!answered) {
+  if (!answer) {
     PrintLine(prefix + "the plugin did not answer (its log says why)");
     return;
   }
-  for (const std::string& line : Lines(answer)) {
+  for (const std::string& line : Lines(*answer)) {
     PrintLine(prefix + line);
   }
 }

@@ -34,7 +34,6 @@ class Simulator {
   static std::string CommandForms();
 
   Game& GetGame() { return *game_; }
-  PluginLoader& Loader() { return loader_; }
 
  private:
   using Words = std::vector<std::string_view>;

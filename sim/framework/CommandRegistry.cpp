@@ -142,20 +142,6 @@ CommandRegistry& TheRegistry() {
   return *registry;
 }
 
-// A command that throws is the command's fault, not the server's: it is
-// logged and the server goes on.
-template <class Run>
-void Contained(const char* kind, const FString& line, Run run) {
-  try {
-    run();
-  } catch (const std::exception& error) {
-    HostLog(LogLevel::error,
-            std::string(kind) + " command '" + ToUtf8(line) + "' failed: " + error.what());
-  } catch (...) {
-    HostLog(LogLevel::error, std::string(kind) + " command '" + ToUtf8(line) + "' failed");
-  }
-}
-
 }  // namespace
 
 bool SameCommandName(std::u16string_view a, std::u16string_view b) {
@@ -173,7 +159,8 @@ bool DispatchConsoleCommand(APlayerController* player, const FString& line) {
     return false;
   }
   FString argument(line);
-  Contained("console", line, [&] { (*callback)(player, &argument, false); });
+  RunContained("console command '" + ToUtf8(line) + "'",
+               [&] { (*callback)(player, &argument, false); });
   return true;
 }
 
@@ -183,7 +170,8 @@ bool DispatchRconCommand(RCONClientConnection* connection, RCONPacket& packet, U
     return false;
   }
   const FString line(packet.Body);
-  Contained("rcon", line, [&] { (*callback)(connection, &packet, world); });
+  RunContained("rcon command '" + ToUtf8(line) + "'",
+               [&] { (*callback)(connection, &packet, world); });
   return true;
 }
 

@@ -121,6 +121,16 @@ void HostLog(LogLevel level, std::string_view text) {
   TheLogging().logger->log(ToSpdlog(level), spdlog::string_view_t(text.data(), text.size()));
 }
 
+void RunContained(const std::string& what, const std::function<void()>& run) {
+  try {
+    run();
+  } catch (const std::exception& error) {
+    HostLog(LogLevel::error, what + " failed: " + error.what());
+  } catch (...) {
+    HostLog(LogLevel::error, what + " failed");
+  }
+}
+
 // The server's folder moved: the next record opens the log there.
 void MoveLogTo(const std::string& dir) {
   TheLogging().file->SetPath(LogPathIn(dir));

@@ -120,6 +120,9 @@ std::string ToUtf8(const FString& text);
 // UTF-8 as an engine string (invalid sequences become U+FFFD).
 FString FStringFromUtf8(std::string_view text);
 std::u16string Utf8ToUtf16(std::string_view text);
+// The length of the valid UTF-8 sequence that starts the (non-empty) text, or
+// 0 when its first byte starts none.
+size_t Utf8SequenceLength(std::string_view text);
 
 // ---- Ownership --------------------------------------------------------------
 // The library whose code the loader is running or has loaded last: commands and

@@ -130,6 +130,13 @@ std::string Utf16ToUtf8(std::u16string_view units) {
   return out;
 }
 
+size_t Utf8SequenceLength(std::string_view text) {
+  size_t at = 0;
+  const char32_t c = DecodeUtf8(text, at);
+  // U+FFFD stands for an invalid sequence unless it was written out.
+  return c == kReplacement && !text.starts_with("\xEF\xBF\xBD") ? 0 : at;
+}
+
 std::string ToUtf8(const FString& text) {
   return Utf16ToUtf8(std::u16string_view(*text, static_cast<size_t>(text.Len())));
 }

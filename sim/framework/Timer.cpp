@@ -118,7 +118,7 @@ class SimTimer final : public API::Timer {
       if (node.empty()) {
         continue;  // dropped by an earlier callable of this pass
       }
-      Run(node.mapped());
+      RunContained("timer: callable " + node.mapped().tag, node.mapped().callable);
     }
   }
 
@@ -140,17 +140,6 @@ class SimTimer final : public API::Timer {
   void Clear() { pending_.clear(); }
 
  private:
-  // A callable that throws is contained: logged, and the server goes on.
-  static void Run(Pending& entry) {
-    try {
-      entry.callable();
-    } catch (const std::exception& error) {
-      HostLog(LogLevel::error, "timer: callable " + entry.tag + " failed: " + error.what());
-    } catch (...) {
-      HostLog(LogLevel::error, "timer: callable " + entry.tag + " failed");
-    }
-  }
-
   std::map<DueKey, Pending> pending_;
   uint64_t next_sequence_ = 0;
   ClockMode mode_ = ClockMode::virtual_time;

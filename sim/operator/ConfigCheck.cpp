@@ -25,6 +25,7 @@ namespace sim::op {
 namespace {
 
 using nlohmann::json;
+namespace Settings = gatehouse::Settings;
 
 enum class Kind { boolean, number, text, list };
 
@@ -42,22 +43,19 @@ struct Setting {
 
 const std::vector<Setting>& TheSettings() {
   static const std::vector<Setting> settings{
-      {"OnlyWhitelisted", Kind::boolean,
-       [] { return json(gatehouse::Settings::OnlyWhitelisted()); }},
-      {"DebugPostLogin", Kind::boolean, [] { return json(gatehouse::Settings::DebugPostLogin()); }},
-      {"WhitelistedGroups", Kind::list, nullptr, &gatehouse::Settings::WhitelistedGroups},
-      {"WhitelistedPlayers", Kind::list, nullptr, &gatehouse::Settings::WhitelistedPlayers},
-      {"KickMessage", Kind::text, [] { return json(gatehouse::Settings::KickMessage()); }},
-      {"KickTimer", Kind::number, [] { return json(gatehouse::Settings::KickTimer()); }},
-      {"UseBlacklist", Kind::boolean, [] { return json(gatehouse::Settings::UseBlacklist()); }},
-      {"BlacklistedGroups", Kind::list, nullptr, &gatehouse::Settings::BlacklistedGroups},
-      {"BlacklistKickMessage", Kind::text,
-       [] { return json(gatehouse::Settings::BlacklistKickMessage()); }},
-      {"AllowJoinFullServer", Kind::boolean,
-       [] { return json(gatehouse::Settings::AllowJoinFullServer()); }},
-      {"DebugPreLogin", Kind::boolean, [] { return json(gatehouse::Settings::DebugPreLogin()); }},
-      {"ReloadOnChange", Kind::boolean, [] { return json(gatehouse::Settings::ReloadOnChange()); },
-       nullptr, false},
+      {"OnlyWhitelisted", Kind::boolean, [] { return json(Settings::OnlyWhitelisted()); }},
+      {"DebugPostLogin", Kind::boolean, [] { return json(Settings::DebugPostLogin()); }},
+      {"WhitelistedGroups", Kind::list, nullptr, &Settings::WhitelistedGroups},
+      {"WhitelistedPlayers", Kind::list, nullptr, &Settings::WhitelistedPlayers},
+      {"KickMessage", Kind::text, [] { return json(Settings::KickMessage()); }},
+      {"KickTimer", Kind::number, [] { return json(Settings::KickTimer()); }},
+      {"UseBlacklist", Kind::boolean, [] { return json(Settings::UseBlacklist()); }},
+      {"BlacklistedGroups", Kind::list, nullptr, &Settings::BlacklistedGroups},
+      {"BlacklistKickMessage", Kind::text, [] { return json(Settings::BlacklistKickMessage()); }},
+      {"AllowJoinFullServer", Kind::boolean, [] { return json(Settings::AllowJoinFullServer()); }},
+      {"DebugPreLogin", Kind::boolean, [] { return json(Settings::DebugPreLogin()); }},
+      {"ReloadOnChange", Kind::boolean, [] { return json(Settings::ReloadOnChange()); }, nullptr,
+       false},
   };
   return settings;
 }
@@ -169,7 +167,7 @@ class Checker {
   void NotAnObject(const json& document) {
     std::string what;
     try {
-      gatehouse::Settings::AllowJoinFullServer();
+      Settings::AllowJoinFullServer();
     } catch (const std::exception& error) {
       what = error.what();
     }
@@ -220,7 +218,7 @@ class Checker {
   // that each entry that is not a string is found with its position; the
   // error a join meets is that of the first one.
   void WalkList(const std::string& key, Read& read) {
-    std::vector<std::string> bad;
+    std::string bad;  // the entries that are not strings, by position
     size_t position = 0;
     for (const json& entry : *read.list) {
       ++position;
@@ -230,7 +228,8 @@ class Checker {
         if (!read.error) {
           read.error = error.what();
         }
-        bad.push_back("entry " + std::to_string(position) + " is " + entry.type_name());
+        bad += (bad.empty() ? "entry " : ", entry ") + std::to_string(position) + " is " +
+               entry.type_name();
         continue;
       }
       read.has_entry = true;
@@ -243,11 +242,7 @@ class Checker {
       }
     }
     if (!bad.empty()) {
-      std::string list;
-      for (const std::string& one : bad) {
-        list += (list.empty() ? "" : ", ") + one;
-      }
-      list_entries_[key] = list + " (entries must be strings)";
+      list_entries_[key] = bad + " (entries must be strings)";
     }
   }
 
@@ -258,8 +253,7 @@ class Checker {
     if (!document.contains("AuditLog")) {
       return;
     }
-    const Setting setting{"AuditLog", Kind::boolean,
-                          [] { return json(gatehouse::Settings::AuditLog()); }};
+    const Setting setting{"AuditLog", Kind::boolean, [] { return json(Settings::AuditLog()); }};
     const Read read = ReadOne(setting, document);
     reads_[setting.key] = read;
     if (read.error) {
@@ -321,18 +315,18 @@ class Checker {
     // A value it cannot read ends only its own look.
     void LookForChange() override {
       try {
-        gatehouse::Settings::ReloadOnChange();
+        Settings::ReloadOnChange();
       } catch (const std::exception&) {
       }
     }
     const FString* Player() override { return &player_; }
     bool Whitelisted(const FString&) override {
-      Walk(gatehouse::Settings::WhitelistedGroups, gatehouse::Settings::kWhitelistedGroups);
-      Walk(gatehouse::Settings::WhitelistedPlayers, gatehouse::Settings::kWhitelistedPlayers);
+      Walk(Settings::WhitelistedGroups, Settings::kWhitelistedGroups);
+      Walk(Settings::WhitelistedPlayers, Settings::kWhitelistedPlayers);
       return whitelisted_;
     }
     bool Blacklisted(const FString&) override {
-      Walk(gatehouse::Settings::BlacklistedGroups, gatehouse::Settings::kBlacklistedGroups);
+      Walk(Settings::BlacklistedGroups, Settings::kBlacklistedGroups);
       return blacklisted_;
     }
 
