@@ -44,12 +44,11 @@ void LineSplitter::Feed(std::string_view bytes, const OnLine& on_line,
 }
 
 void LineSplitter::Finish(const OnLine& on_line) {
-  if (dropping_ || partial_.empty()) {
-    partial_.clear();
-    dropping_ = false;
-    return;
+  if (!dropping_ && !partial_.empty()) {
+    Deliver(partial_, on_line);
   }
-  Deliver(partial_, on_line);
+  partial_.clear();
+  dropping_ = false;
 }
 
 }  // namespace sim::app

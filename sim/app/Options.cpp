@@ -1,5 +1,7 @@
 #include "sim/app/Options.h"
 
+#include <algorithm>
+#include <iterator>
 #include <limits>
 
 #include "sim/app/Numbers.h"
@@ -81,12 +83,9 @@ const OptionRule kRules[] = {
 };
 
 const OptionRule* FindRule(const std::string& name) {
-  for (const OptionRule& rule : kRules) {
-    if (name == rule.name) {
-      return &rule;
-    }
-  }
-  return nullptr;
+  const auto* rule = std::find_if(std::begin(kRules), std::end(kRules),
+                                  [&](const OptionRule& r) { return name == r.name; });
+  return rule != std::end(kRules) ? rule : nullptr;
 }
 
 ParsedOptions Bad(std::string why) {

@@ -101,15 +101,11 @@ class CommandList {
 class CommandRegistry final : public AsaApi::ICommands {
  public:
   void AddConsoleCommand(const FString& command, const ConsoleCommandCallback& callback) override {
-    Trace("add console command " + ToUtf8(command));
-    RefuseIfAsked(command);
-    console_.Add(command, callback, owner_);
+    Add(console_, "console", command, callback);
   }
 
   void AddRconCommand(const FString& command, const RconCommandCallback& callback) override {
-    Trace("add rcon command " + ToUtf8(command));
-    RefuseIfAsked(command);
-    rcon_.Add(command, callback, owner_);
+    Add(rcon_, "rcon", command, callback);
   }
 
   bool RemoveConsoleCommand(const FString& command) override {
@@ -129,11 +125,15 @@ class CommandRegistry final : public AsaApi::ICommands {
  private:
   // A refusal is not of the standard exception family: a plugin has to
   // contain whatever a host throws.
-  static void RefuseIfAsked(const FString& name) {
-    std::string text = ToUtf8(name);
-    if (IsRefused(text)) {
-      throw RefusedRegistration{std::move(text)};
+  template <class Callback>
+  void Add(CommandList<Callback>& list, const char* kind, const FString& command,
+           const Callback& callback) {
+    std::string name = ToUtf8(command);
+    Trace(std::string("add ") + kind + " command " + name);
+    if (IsRefused(name)) {
+      throw RefusedRegistration{std::move(name)};
     }
+    list.Add(command, callback, owner_);
   }
 };
 

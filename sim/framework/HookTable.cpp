@@ -84,9 +84,7 @@ class HookTable final : public AsaApi::IHooks {
     if (!entry) {
       entry = std::make_unique<HookTarget>();
     }
-    entry->original = original;
-    entry->hooks.clear();
-    entry->slot = original;
+    *entry = HookTarget{original, original, {}};
     return &entry->slot;
   }
 

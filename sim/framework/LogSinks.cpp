@@ -103,22 +103,14 @@ HostLogging& TheLogging() {
   return *logging;
 }
 
-spdlog::level::level_enum ToSpdlog(LogLevel level) {
-  switch (level) {
-    case LogLevel::info:
-      return spdlog::level::info;
-    case LogLevel::warning:
-      return spdlog::level::warn;
-    case LogLevel::error:
-      return spdlog::level::err;
-  }
-  return spdlog::level::err;
-}
-
 }  // namespace
 
 void HostLog(LogLevel level, std::string_view text) {
-  TheLogging().logger->log(ToSpdlog(level), spdlog::string_view_t(text.data(), text.size()));
+  // The logging library's level of each LogLevel, in its order.
+  constexpr spdlog::level::level_enum kLevels[] = {spdlog::level::info, spdlog::level::warn,
+                                                   spdlog::level::err};
+  TheLogging().logger->log(kLevels[static_cast<size_t>(level)],
+                           spdlog::string_view_t(text.data(), text.size()));
 }
 
 void RunContained(const std::string& what, const std::function<void()>& run) {

@@ -168,11 +168,9 @@ FString::FString(const char* text) {
   if (text == nullptr) {
     return;
   }
-  const std::string_view bytes(text);
   std::u16string units;
-  units.reserve(bytes.size());
-  for (const char byte : bytes) {
-    units.push_back(static_cast<char16_t>(static_cast<unsigned char>(byte)));
+  for (const unsigned char byte : std::string_view(text)) {
+    units.push_back(byte);
   }
   *this = FromUnits(units.data(), static_cast<int32_t>(units.size()));
 }

@@ -99,7 +99,6 @@ void Game::Remove(AShooterPlayerController* controller) {
 
 std::vector<std::string> Game::Players() const {
   std::vector<std::string> ids;
-  ids.reserve(players_.size());
   for (const auto& player : players_) {
     ids.push_back(player.id);
   }

@@ -75,11 +75,9 @@ bool IsAscii(const std::string& text) {
 }
 
 std::string ToLowerAscii(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') {
-      c = static_cast<char>(c - 'A' + 'a');
-    }
-  }
+  std::transform(text.begin(), text.end(), text.begin(), [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  });
   return text;
 }
 
@@ -96,10 +94,7 @@ bool ReadsAsItself(const json& raw, int32_t read) {
 // same value: what the list test meets on it is the same, and an array or
 // object entry of any depth is never copied.
 json Shallow(const json& entry) {
-  if (entry.is_array()) {
-    return json::array();
-  }
-  return entry.is_object() ? json::object() : entry;
+  return entry.is_array() ? json::array() : entry.is_object() ? json::object() : entry;
 }
 
 // Why audit.log beside this configuration file cannot be opened for writing;
@@ -432,10 +427,7 @@ size_t CheckResult::Count(Severity severity) const {
 }
 
 int CheckResult::ExitStatus() const {
-  if (Count(Severity::error) != 0) {
-    return 1;
-  }
-  return Count(Severity::warning) != 0 ? 3 : 0;
+  return Count(Severity::error) != 0 ? 1 : Count(Severity::warning) != 0 ? 3 : 0;
 }
 
 CheckResult CheckConfigFile(const std::string& path) {
