@@ -4,6 +4,7 @@
 // the test did before the lists were prepared: a copy of each list out of the
 // document, and one engine string per entry, beside the plain loop.
 
+#include <algorithm>
 #include <cctype>
 #include <string>
 #include <unordered_set>
@@ -43,15 +44,8 @@ char16_t Fold(char16_t unit) {
 }
 
 bool EqualFolded(const std::u16string& a, const std::u16string& b) {
-  if (a.size() != b.size()) {
-    return false;
-  }
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Fold(a[i]) != Fold(b[i])) {
-      return false;
-    }
-  }
-  return true;
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](char16_t x, char16_t y) { return Fold(x) == Fold(y); });
 }
 
 void FloorHashLookup(benchmark::State& state) {

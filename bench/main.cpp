@@ -28,7 +28,8 @@ class BesideReporter : public benchmark::ConsoleReporter {
         continue;
       }
       const std::string name = run.benchmark_name();
-      cpu_ns_[name] = run.GetAdjustedCPUTime() * Multiplier(run.time_unit);
+      cpu_ns_[name] =
+          run.GetAdjustedCPUTime() * 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
       order_.push_back(name);
       // "beside NAME NAME ...": benchmark names hold no blanks.
       std::istringstream label(run.report_label);
@@ -63,19 +64,6 @@ class BesideReporter : public benchmark::ConsoleReporter {
   }
 
  private:
-  static double Multiplier(benchmark::TimeUnit unit) {
-    switch (unit) {
-      case benchmark::kSecond:
-        return 1e9;
-      case benchmark::kMillisecond:
-        return 1e6;
-      case benchmark::kMicrosecond:
-        return 1e3;
-      default:
-        return 1;
-    }
-  }
-
   std::map<std::string, double> cpu_ns_;
   std::map<std::string, std::vector<std::string>> baselines_;
   std::vector<std::string> order_;

@@ -77,20 +77,15 @@ normalize() {
 }
 
 failed=0
+fail() { echo "FAIL: $*"; failed=1; }
 compare() {  # compare EXPECTED ACTUAL WHAT
-  if ! diff -u <(normalize <"$1") <(normalize <"$2") >"$work/diff"; then
-    echo "FAIL: $3 differs from the expected ($scenario):"
-    cat "$work/diff"
-    failed=1
-  fi
+  diff -u <(normalize <"$1") <(normalize <"$2") >"$work/diff" ||
+    { fail "$3 differs from the expected ($scenario):"; cat "$work/diff"; }
 }
 
 expected_status=0
 section status && expected_status=$(tr -d ' \n' <"$work/sections/status")
-if [ "$status" != "$expected_status" ]; then
-  echo "FAIL: exit status $status, expected $expected_status"
-  failed=1
-fi
+[ "$status" = "$expected_status" ] || fail "exit status $status, expected $expected_status"
 touch "$work/sections/stdout"
 expected_stdout="$work/sections/stdout"
 [[ $plugin == *.dll ]] && section stdout_windows && expected_stdout="$work/sections/stdout_windows"
@@ -104,24 +99,19 @@ if section stderr; then
   mapfile -t expected <"$work/sections/stderr"
   mapfile -t actual < <(normalize <"$work/stderr")
   if [ "${#expected[@]}" != "${#actual[@]}" ]; then
-    echo "FAIL: ${#actual[@]} lines on standard error, expected ${#expected[@]}"
-    failed=1
+    fail "${#actual[@]} lines on standard error, expected ${#expected[@]}"
   else
     for i in "${!expected[@]}"; do
       # shellcheck disable=SC2053
-      if [[ ${actual[$i]} != ${expected[$i]} ]]; then
-        echo "FAIL: standard error line $((i + 1)): '${actual[$i]}' does not match '${expected[$i]}'"
-        failed=1
-      fi
+      [[ ${actual[$i]} == ${expected[$i]} ]] ||
+        fail "standard error line $((i + 1)): '${actual[$i]}' does not match '${expected[$i]}'"
     done
   fi
 fi
 # Whatever the scenario expects, the run leaks no engine block and trips no
 # sanitizer.
-if grep -qE 'engine blocks were never freed|AddressSanitizer|LeakSanitizer|runtime error:' "$work/stderr"; then
-  echo "FAIL: a leak or a sanitizer report on standard error"
-  failed=1
-fi
+grep -qE 'engine blocks were never freed|AddressSanitizer|LeakSanitizer|runtime error:' "$work/stderr" &&
+  fail "a leak or a sanitizer report on standard error"
 if ((failed)); then
   echo "--- standard error:"
   cat "$work/stderr"

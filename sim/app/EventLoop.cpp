@@ -26,10 +26,6 @@ void EventLoop::AddSource(PollSource* source) {
   sources_.push_back(source);
 }
 
-void EventLoop::RemoveSource(PollSource* source) {
-  sources_.erase(std::remove(sources_.begin(), sources_.end(), source), sources_.end());
-}
-
 void EventLoop::RequestStop() {
   stop_requested = 1;
 }
@@ -67,7 +63,7 @@ short EventLoop::Pass(SocketHandle input, int timeout_ms) {
       fd.revents = 0;
     }
   }
-  // A source may add or remove sources while it is serviced.
+  // A source may add sources while it is serviced.
   const std::vector<PollSource*> sources = sources_;
   for (PollSource* source : sources) {
     source->Service(fds);

@@ -32,7 +32,6 @@ class PollSource {
 class EventLoop {
  public:
   void AddSource(PollSource* source);
-  void RemoveSource(PollSource* source);
 
   // One pass: waits up to timeout_ms (-1: no limit) for input on input
   // (kInvalidSocket: none) or a source, and no longer than the next due

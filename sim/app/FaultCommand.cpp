@@ -27,12 +27,8 @@ constexpr const char* kUsage =
     "folder readonly|writable or config pinned|unpinned";
 
 bool Alloc(std::string_view mode, const std::vector<std::string_view>& words) {
-  if (words.size() == 3 && mode == "fail") {
-    FailAllocationsAfter(0);
-    return true;
-  }
-  if (words.size() == 3 && mode == "off") {
-    FailAllocationsAfter(std::nullopt);
+  if (words.size() == 3 && (mode == "fail" || mode == "off")) {
+    FailAllocationsAfter(mode == "fail" ? std::optional<int64_t>(0) : std::nullopt);
     return true;
   }
   if (words.size() != 4 || mode != "after") {
@@ -43,18 +39,6 @@ bool Alloc(std::string_view mode, const std::vector<std::string_view>& words) {
     FailAllocationsAfter(*granted);
   }
   return granted.has_value();
-}
-
-bool Permissions(std::string_view state, const std::string& permissions_path) {
-  if (state == "missing") {
-    SetPermissionsLibraryPath({});
-    return true;
-  }
-  if (state == "present") {
-    SetPermissionsLibraryPath(permissions_path);
-    return true;
-  }
-  return false;
 }
 
 namespace fs = std::filesystem;
@@ -131,8 +115,8 @@ bool Run(const std::vector<std::string_view>& words, const FaultTargets& targets
     HideGameFunction(argument);
   } else if (what == "resolve") {
     RestoreGameFunction(argument);
-  } else if (what == "permissions") {
-    return Permissions(argument, targets.permissions_path);
+  } else if (what == "permissions" && (argument == "missing" || argument == "present")) {
+    SetPermissionsLibraryPath(argument == "present" ? targets.permissions_path : std::string());
   } else if (what == "folder") {
     return Pin(argument, PluginFolder(targets.config_path), "readonly", "writable");
   } else if (what == "config") {

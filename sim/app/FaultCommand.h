@@ -13,16 +13,9 @@ struct FaultTargets {
   std::string config_path;
 };
 
-// `fault ...`: brings on a failure of the host, the game or the file system,
-// or takes it away again (words[0] is "fault").
-//   fault refuse NAME | fault accept NAME      hook target or command name
-//   fault alloc fail | fault alloc after N | fault alloc off
-//   fault unresolve SIGNATURE | fault resolve SIGNATURE
-//   fault permissions missing | fault permissions present
-//   fault write block | fault write unblock    a folder where the plugin's new config.json goes
-//   fault write limit N | fault write limit off   files cannot grow past N bytes
-//   fault folder readonly | fault folder writable   the plugin's folder takes no new files
-//   fault config pinned | fault config unpinned     config.json cannot be replaced
+// `fault ...` (words[0] is "fault", then one of the forms of kFaultForms):
+// brings on a failure of the host, the game or the file system, or takes it
+// away again.
 void RunFaultCommand(const std::vector<std::string_view>& words, const FaultTargets& targets);
 
 // The forms that follow "fault", one a line, as --help lists them.

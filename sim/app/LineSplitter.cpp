@@ -3,11 +3,16 @@
 namespace sim::app {
 namespace {
 
-std::string_view WithoutCarriageReturn(std::string_view line) {
-  if (!line.empty() && line.back() == '\r') {
-    line.remove_suffix(1);
+// Hands the line gathered so far over, without a "\r" at its end, and starts
+// the next one.
+void Deliver(std::string& partial, const LineSplitter::OnLine& on_line) {
+  const std::string line = std::move(partial);
+  partial.clear();
+  std::string_view text = line;
+  if (!text.empty() && text.back() == '\r') {
+    text.remove_suffix(1);
   }
-  return line;
+  on_line(text);
 }
 
 }  // namespace
@@ -34,21 +39,16 @@ void LineSplitter::Feed(std::string_view bytes, const OnLine& on_line,
       dropping_ = false;
       continue;
     }
-    const std::string line = std::move(partial_);
-    partial_.clear();
-    on_line(WithoutCarriageReturn(line));
+    Deliver(partial_, on_line);
   }
 }
 
 void LineSplitter::Finish(const OnLine& on_line) {
-  if (dropping_ || partial_.empty()) {
-    partial_.clear();
-    dropping_ = false;
-    return;
+  if (!dropping_ && !partial_.empty()) {
+    Deliver(partial_, on_line);
   }
-  const std::string line = std::move(partial_);
   partial_.clear();
-  on_line(WithoutCarriageReturn(line));
+  dropping_ = false;
 }
 
 }  // namespace sim::app

@@ -11,15 +11,11 @@ namespace sim::app {
 // [0, maximum].
 template <class Integer>
 std::optional<Integer> ParseCount(std::string_view text, Integer maximum) {
-  if (text.empty() || text.front() < '0' || text.front() > '9') {
-    return std::nullopt;
-  }
   Integer value{};
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || value > maximum) {
-    return std::nullopt;
-  }
-  return value;
+  const char* const end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  const bool digits = !text.empty() && text.front() >= '0' && text.front() <= '9' && stop == end;
+  return digits && error == std::errc() && value <= maximum ? std::optional(value) : std::nullopt;
 }
 
 }  // namespace sim::app

@@ -1,5 +1,7 @@
 #include "sim/app/Options.h"
 
+#include <algorithm>
+#include <iterator>
 #include <limits>
 
 #include "sim/app/Numbers.h"
@@ -13,79 +15,51 @@ const char* const kUsage =
 
 namespace {
 
+using Why = std::optional<std::string>;
+
 // An option's action: sets its field from the value (switches get none), or
 // says why the value is bad.
-using Apply = std::optional<std::string> (*)(Options&, const std::string& value);
-
 struct OptionRule {
   const char* name;
   bool takes_value;
-  Apply apply;
+  Why (*apply)(Options&, const std::string& value);
 };
 
-std::optional<std::string> NeedsText(const std::string& value, const char* option,
-                                     const char* what) {
-  if (value.empty()) {
-    return std::string(option) + " needs " + what;
-  }
+Why On(bool& flag) {
+  flag = true;
   return std::nullopt;
+}
+
+Why Text(std::string& field, const std::string& value, const char* option, const char* what) {
+  field = value;
+  return value.empty() ? Why(std::string(option) + " needs " + what) : std::nullopt;
 }
 
 template <class Integer>
-std::optional<std::string> SetCount(std::optional<Integer>& field, const std::string& value,
-                                    const char* complaint) {
+Why SetCount(std::optional<Integer>& field, const std::string& value, const char* complaint) {
   field = ParseCount<Integer>(value, std::numeric_limits<Integer>::max());
-  if (!field) {
-    return std::string(complaint) + ", not '" + value + "'";
-  }
-  return std::nullopt;
+  return field ? std::nullopt : Why(std::string(complaint) + ", not '" + value + "'");
 }
 
 const OptionRule kRules[] = {
-    {"--help", false,
-     [](Options& o, const std::string&) -> std::optional<std::string> {
-       o.help = true;
-       return std::nullopt;
-     }},
-    {"-h", false,
-     [](Options& o, const std::string&) -> std::optional<std::string> {
-       o.help = true;
-       return std::nullopt;
-     }},
+    {"--help", false, [](Options& o, const std::string&) { return On(o.help); }},
+    {"-h", false, [](Options& o, const std::string&) { return On(o.help); }},
     {"--no-permissions", false,
-     [](Options& o, const std::string&) -> std::optional<std::string> {
-       o.no_permissions = true;
-       return std::nullopt;
-     }},
-    {"--trace", false,
-     [](Options& o, const std::string&) -> std::optional<std::string> {
-       o.trace = true;
-       return std::nullopt;
-     }},
+     [](Options& o, const std::string&) { return On(o.no_permissions); }},
+    {"--trace", false, [](Options& o, const std::string&) { return On(o.trace); }},
     {"--dir", true,
-     [](Options& o, const std::string& v) {
-       o.dir = v;
-       return NeedsText(v, "--dir", "a folder");
-     }},
+     [](Options& o, const std::string& v) { return Text(o.dir, v, "--dir", "a folder"); }},
     {"--plugin", true,
-     [](Options& o, const std::string& v) {
-       o.plugin = v;
-       return NeedsText(v, "--plugin", "a file");
-     }},
+     [](Options& o, const std::string& v) { return Text(o.plugin, v, "--plugin", "a file"); }},
     {"--script", true,
-     [](Options& o, const std::string& v) {
-       o.script = v;
-       return NeedsText(v, "--script", "a file");
-     }},
+     [](Options& o, const std::string& v) { return Text(o.script, v, "--script", "a file"); }},
     {"--rcon-password", true,
      [](Options& o, const std::string& v) {
-       o.rcon_password = v;
-       return NeedsText(v, "--rcon-password", "a password");
+       return Text(o.rcon_password, v, "--rcon-password", "a password");
      }},
     {"--refuse", true,
      [](Options& o, const std::string& v) {
-       o.refuse.push_back(v);
-       return NeedsText(v, "--refuse", "a hook target or command name");
+       return Text(o.refuse.emplace_back(), v, "--refuse", "a hook target or command name");
      }},
     {"--max-players", true,
      [](Options& o, const std::string& v) {
@@ -96,13 +70,10 @@ const OptionRule kRules[] = {
      }},
     {"--rcon-port", true,
      [](Options& o, const std::string& v) {
-       std::optional<uint16_t> port;
-       auto why = SetCount(port, v, "--rcon-port needs a port number from 0 to 65535");
-       o.rcon_port = port;
-       return why;
+       return SetCount(o.rcon_port, v, "--rcon-port needs a port number from 0 to 65535");
      }},
     {"--clock", true,
-     [](Options& o, const std::string& v) -> std::optional<std::string> {
+     [](Options& o, const std::string& v) -> Why {
        if (v != "virtual" && v != "real") {
          return "--clock is virtual or real, not '" + v + "'";
        }
@@ -112,12 +83,9 @@ const OptionRule kRules[] = {
 };
 
 const OptionRule* FindRule(const std::string& name) {
-  for (const OptionRule& rule : kRules) {
-    if (name == rule.name) {
-      return &rule;
-    }
-  }
-  return nullptr;
+  const auto* rule = std::find_if(std::begin(kRules), std::end(kRules),
+                                  [&](const OptionRule& r) { return name == r.name; });
+  return rule != std::end(kRules) ? rule : nullptr;
 }
 
 ParsedOptions Bad(std::string why) {

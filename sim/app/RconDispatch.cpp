@@ -13,11 +13,9 @@ constexpr int32_t kPacketOverhead = 10;
 
 std::string FirstWord(const std::string& text) {
   const size_t begin = text.find_first_not_of(" \t");
-  if (begin == std::string::npos) {
-    return {};
-  }
-  const size_t end = text.find_first_of(" \t", begin);
-  return text.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+  // Without a blank after it, the word runs to the end (substr stops there).
+  return begin == std::string::npos ? std::string()
+                                    : text.substr(begin, text.find_first_of(" \t", begin) - begin);
 }
 
 }  // namespace

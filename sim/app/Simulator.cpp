@@ -3,14 +3,15 @@
 #include <algorithm>
 #include <filesystem>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 #include <system_error>
 
 #include "host/Tools.h"
 #include "host/Utf8Path.h"
-#include "sim/app/MemoryReport.h"
 #include "sim/app/Numbers.h"
 #include "sim/app/RconDispatch.h"
+#include "sim/app/platform/Process.h"
 #include "sim/framework/SimHost.h"
 #include "sim/permissions/PermissionGroups.h"
 
@@ -49,6 +50,12 @@ std::string RestAfter(std::string_view line, const std::vector<std::string_view>
   }
   const size_t begin = static_cast<size_t>(words[skip].data() - line.data());
   return std::string(line.substr(begin));
+}
+
+void ErrorUnless(bool ok, const std::string& error) {
+  if (!ok) {
+    PrintError(error);
+  }
 }
 
 std::string Quoted(std::string_view text) {
@@ -108,6 +115,14 @@ std::vector<std::string> Lines(const std::string& text) {
   }
   lines.push_back(text.substr(begin));
   return lines;
+}
+
+// `memory`: "memory: N kB resident, M engine blocks live" (the resident size
+// as the system reports it for this process, "unknown kB" where it does not).
+std::string MemoryLine() {
+  const auto kilobytes = platform::ResidentKilobytes();
+  return "memory: " + (kilobytes ? std::to_string(*kilobytes) : "unknown") + " kB resident, " +
+         std::to_string(LiveEngineBlocks()) + " engine blocks live";
 }
 
 std::string AbsoluteFolder(const std::string& dir) {
@@ -192,25 +207,47 @@ constexpr size_t kRestOfLine = std::numeric_limits<size_t>::max();
 const std::vector<Simulator::CommandRule>& Simulator::Commands() {
   static const std::vector<CommandRule> commands = {
       {"join", "ID", 1, 1, " takes one player id",
-       [](Simulator& s, const Words& w, auto) { s.Join(w); }},
+       [](Simulator& s, const Words& w, auto) {
+         ErrorUnless(s.game_->Join(std::string(w[1])) != Game::JoinOutcome::already_online,
+                     "player " + std::string(w[1]) + " is online already");
+       }},
       {"leave", "ID", 1, 1, " takes one player id",
-       [](Simulator& s, const Words& w, auto) { s.Leave(w); }},
+       [](Simulator& s, const Words& w, auto) {
+         ErrorUnless(s.game_->Leave(std::string(w[1])),
+                     "player " + std::string(w[1]) + " is not online");
+       }},
       {"wait", "SECONDS", 0, kRestOfLine, nullptr,
        [](Simulator& s, const Words& w, auto) { s.Wait(w); }},
       {"capacity", "N", 0, kRestOfLine, nullptr,
-       [](Simulator& s, const Words& w, auto) { s.Capacity(w); }},
+       [](Simulator& s, const Words& w, auto) {
+         if (const auto capacity =
+                 CountArgument<int32_t>(w, "capacity takes a whole number of 0 or more")) {
+           s.game_->SetCapacity(*capacity);
+         }
+       }},
       {"group", "ID GROUP", 2, 2, " takes a player id and a group",
-       [](Simulator& s, const Words& w, auto) { s.Group(w, true); }},
+       [](Simulator&, const Words& w, auto) {
+         permissions::AddMember(std::string(w[1]), std::string(w[2]));
+       }},
       {"ungroup", "ID GROUP", 2, 2, " takes a player id and a group",
-       [](Simulator& s, const Words& w, auto) { s.Group(w, false); }},
+       [](Simulator&, const Words& w, auto) {
+         ErrorUnless(permissions::RemoveMember(std::string(w[1]), std::string(w[2])),
+                     "player " + std::string(w[1]) + " is not in group " + std::string(w[2]));
+       }},
       {"ban", "ID", 1, 1, " takes one player id",
-       [](Simulator& s, const Words& w, auto) { s.Ban(w, true); }},
+       [](Simulator& s, const Words& w, auto) { s.game_->Ban(std::string(w[1])); }},
       {"unban", "ID", 1, 1, " takes one player id",
-       [](Simulator& s, const Words& w, auto) { s.Ban(w, false); }},
+       [](Simulator& s, const Words& w, auto) {
+         ErrorUnless(s.game_->Unban(std::string(w[1])),
+                     "player " + std::string(w[1]) + " is not banned");
+       }},
       {"console", "ID COMMAND...", 2, kRestOfLine, " takes a player id and a command",
        [](Simulator& s, const Words& w, std::string_view line) { s.Console(w, line); }},
       {"rcon", "COMMAND...", 1, kRestOfLine, " takes a command",
-       [](Simulator& s, const Words& w, std::string_view line) { s.Rcon(w, line); }},
+       [](Simulator& s, const Words& w, std::string_view line) {
+         RunRconCommand(s.local_rcon_, s.next_rcon_request_++, RestAfter(line, w, 1),
+                        s.game_->World());
+       }},
       {"players", "", 0, 0, " takes no arguments",
        [](Simulator& s, const Words&, auto) { PrintLine(s.game_->PlayersLine()); }},
       {"config", "FILE\n--delete", 1, 1, " takes a file or --delete",
@@ -267,20 +304,6 @@ void Simulator::Run(std::string_view line) {
   command->action(*this, words, line);
 }
 
-void Simulator::Join(const Words& words) {
-  const std::string id(words[1]);
-  if (game_->Join(id) == Game::JoinOutcome::already_online) {
-    PrintError("player " + id + " is online already");
-  }
-}
-
-void Simulator::Leave(const Words& words) {
-  const std::string id(words[1]);
-  if (!game_->Leave(id)) {
-    PrintError("player " + id + " is not online");
-  }
-}
-
 void Simulator::Wait(const Words& words) {
   const auto seconds = CountArgument<int64_t>(words, "wait takes a whole number of seconds");
   if (!seconds) {
@@ -301,37 +324,6 @@ void Simulator::Wait(const Words& words) {
   loop_.WaitRealTime(std::min(*seconds, kLongest) * 1000);
 }
 
-void Simulator::Capacity(const Words& words) {
-  const auto capacity = CountArgument<int32_t>(words, "capacity takes a whole number of 0 or more");
-  if (!capacity) {
-    return;
-  }
-  game_->SetCapacity(*capacity);
-}
-
-void Simulator::Group(const Words& words, bool add) {
-  const std::string id(words[1]);
-  const std::string group(words[2]);
-  if (add) {
-    permissions::AddMember(id, group);
-    return;
-  }
-  if (!permissions::RemoveMember(id, group)) {
-    PrintError("player " + id + " is not in group " + group);
-  }
-}
-
-void Simulator::Ban(const Words& words, bool ban) {
-  const std::string id(words[1]);
-  if (ban) {
-    game_->Ban(id);
-    return;
-  }
-  if (!game_->Unban(id)) {
-    PrintError("player " + id + " is not banned");
-  }
-}
-
 void Simulator::Console(const Words& words, std::string_view line) {
   const std::string id(words[1]);
   AShooterPlayerController* player = game_->FindPlayer(id);
@@ -343,10 +335,6 @@ void Simulator::Console(const Words& words, std::string_view line) {
   if (!DispatchConsoleCommand(player, command)) {
     PrintError("unknown console command " + Quoted(words[2]));
   }
-}
-
-void Simulator::Rcon(const Words& words, std::string_view line) {
-  RunRconCommand(local_rcon_, next_rcon_request_++, RestAfter(line, words, 1), game_->World());
 }
 
 std::string Simulator::ConfigPath() const {
@@ -363,9 +351,7 @@ void Simulator::Config(const Words& words) {
   std::error_code error;
   if (words[1] == "--delete") {
     fs::remove(target, error);
-    if (error) {
-      PrintError("cannot delete " + Utf8FromPath(target) + ": " + error.message());
-    }
+    ErrorUnless(!error, "cannot delete " + Utf8FromPath(target) + ": " + error.message());
     return;
   }
   fs::path source = PathFromUtf8(words[1]);
@@ -393,13 +379,9 @@ void Simulator::Explain(const Words& words) {
   }
   // The plugin explains itself: its own RCON command, asked as a local client
   // whose request takes no number from the `rcon` command's count.
-  std::string answer;
-  bool answered = false;
+  std::optional<std::string> answer;
   RCONClientConnection asking;
-  asking.reply = [&](int32_t, int32_t, const std::string& body) {
-    answer = body;
-    answered = true;
-  };
+  asking.reply = [&](int32_t, int32_t, const std::string& body) { answer = body; };
   RCONPacket packet;
   packet.Type = 2;
   packet.Body = FStringFromUtf8("Gatehouse.Explain " + id);
@@ -412,11 +394,11 @@ void Simulator::Explain(const Words& words) {
                               "decides alone"));
     return;
   }
-  if (!answered) {
+  if (!answer) {
     PrintLine(prefix + "the plugin did not answer (its log says why)");
     return;
   }
-  for (const std::string& line : Lines(answer)) {
+  for (const std::string& line : Lines(*answer)) {
     PrintLine(prefix + line);
   }
 }

@@ -34,7 +34,6 @@ class Simulator {
   static std::string CommandForms();
 
   Game& GetGame() { return *game_; }
-  PluginLoader& Loader() { return loader_; }
 
  private:
   using Words = std::vector<std::string_view>;
@@ -50,14 +49,8 @@ class Simulator {
   static const std::vector<CommandRule>& Commands();
 
   void Run(std::string_view line);
-  void Join(const Words& words);
-  void Leave(const Words& words);
   void Wait(const Words& words);
-  void Capacity(const Words& words);
-  void Group(const Words& words, bool add);
-  void Ban(const Words& words, bool ban);
   void Console(const Words& words, std::string_view line);
-  void Rcon(const Words& words, std::string_view line);
   void Config(const Words& words);
   void Explain(const Words& words);
 

@@ -40,14 +40,11 @@ sim::ClockMode ChooseClock(const Options& options, bool input_is_terminal) {
     case ClockChoice::automatic:
       break;
   }
-  if (options.rcon_port) {
-    return sim::ClockMode::real_time;
-  }
-  // A terminal gets the real clock, so that timers run while it waits.
-  if (options.script.empty() && input_is_terminal) {
-    return sim::ClockMode::real_time;
-  }
-  return sim::ClockMode::virtual_time;
+  // RCON clients and a terminal get the real clock, so that timers run while
+  // the server waits for them.
+  return options.rcon_port || (options.script.empty() && input_is_terminal)
+             ? sim::ClockMode::real_time
+             : sim::ClockMode::virtual_time;
 }
 
 void ReportTooLong() {

@@ -101,24 +101,20 @@ class CommandList {
 class CommandRegistry final : public AsaApi::ICommands {
  public:
   void AddConsoleCommand(const FString& command, const ConsoleCommandCallback& callback) override {
-    Trace("add console command", command);
-    RefuseIfAsked(command);
-    console_.Add(command, callback, owner_);
+    Add(console_, "console", command, callback);
   }
 
   void AddRconCommand(const FString& command, const RconCommandCallback& callback) override {
-    Trace("add rcon command", command);
-    RefuseIfAsked(command);
-    rcon_.Add(command, callback, owner_);
+    Add(rcon_, "rcon", command, callback);
   }
 
   bool RemoveConsoleCommand(const FString& command) override {
-    Trace("remove console command", command);
+    Trace("remove console command " + ToUtf8(command));
     return console_.Remove(command);
   }
 
   bool RemoveRconCommand(const FString& command) override {
-    Trace("remove rcon command", command);
+    Trace("remove rcon command " + ToUtf8(command));
     return rcon_.Remove(command);
   }
 
@@ -129,37 +125,21 @@ class CommandRegistry final : public AsaApi::ICommands {
  private:
   // A refusal is not of the standard exception family: a plugin has to
   // contain whatever a host throws.
-  static void RefuseIfAsked(const FString& name) {
-    std::string text = ToUtf8(name);
-    if (IsRefused(text)) {
-      throw RefusedRegistration{std::move(text)};
+  template <class Callback>
+  void Add(CommandList<Callback>& list, const char* kind, const FString& command,
+           const Callback& callback) {
+    std::string name = ToUtf8(command);
+    Trace(std::string("add ") + kind + " command " + name);
+    if (IsRefused(name)) {
+      throw RefusedRegistration{std::move(name)};
     }
-  }
-
-  static void Trace(const char* what, const FString& name) {
-    if (TraceOn()) {
-      PrintLine("host: " + std::string(what) + " " + ToUtf8(name));
-    }
+    list.Add(command, callback, owner_);
   }
 };
 
 CommandRegistry& TheRegistry() {
   static auto* registry = new CommandRegistry();
   return *registry;
-}
-
-// A command that throws is the command's fault, not the server's: it is
-// logged and the server goes on.
-template <class Run>
-void Contained(const char* kind, const FString& line, Run run) {
-  try {
-    run();
-  } catch (const std::exception& error) {
-    HostLog(LogLevel::error,
-            std::string(kind) + " command '" + ToUtf8(line) + "' failed: " + error.what());
-  } catch (...) {
-    HostLog(LogLevel::error, std::string(kind) + " command '" + ToUtf8(line) + "' failed");
-  }
 }
 
 }  // namespace
@@ -179,7 +159,8 @@ bool DispatchConsoleCommand(APlayerController* player, const FString& line) {
     return false;
   }
   FString argument(line);
-  Contained("console", line, [&] { (*callback)(player, &argument, false); });
+  RunContained("console command '" + ToUtf8(line) + "'",
+               [&] { (*callback)(player, &argument, false); });
   return true;
 }
 
@@ -189,7 +170,8 @@ bool DispatchRconCommand(RCONClientConnection* connection, RCONPacket& packet, U
     return false;
   }
   const FString line(packet.Body);
-  Contained("rcon", line, [&] { (*callback)(connection, &packet, world); });
+  RunContained("rcon command '" + ToUtf8(line) + "'",
+               [&] { (*callback)(connection, &packet, world); });
   return true;
 }
 

@@ -14,7 +14,8 @@ namespace {
 
 class GameFunctionTable {
  public:
-  GameFunctionTable() { RegisterAllocator(); }
+  // No other thread sees the table before it is made.
+  GameFunctionTable() { RegisterAllocatorLocked(); }
 
   void Register(const std::string& signature, void* address) {
     std::lock_guard lock(mutex_);
@@ -57,11 +58,6 @@ class GameFunctionTable {
   }
 
  private:
-  void RegisterAllocator() {
-    std::lock_guard lock(mutex_);
-    RegisterAllocatorLocked();
-  }
-
   void RegisterAllocatorLocked() {
     functions_[kMallocSignature] = reinterpret_cast<void*>(&EngineMalloc);
     functions_[kFreeSignature] = reinterpret_cast<void*>(&EngineFree);

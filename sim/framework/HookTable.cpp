@@ -48,9 +48,7 @@ void Relink(HookTarget& target) {
 class HookTable final : public AsaApi::IHooks {
  public:
   bool SetHookInternal(const std::string& target, void* hook, void** original) override {
-    if (TraceOn()) {
-      PrintLine("host: install hook " + target);
-    }
+    Trace("install hook " + target);
     const auto found = targets_.find(target);
     if (found == targets_.end() || hook == nullptr || original == nullptr || IsRefused(target)) {
       return false;
@@ -64,9 +62,7 @@ class HookTable final : public AsaApi::IHooks {
   }
 
   bool DisableHook(const std::string& target, void* hook) override {
-    if (TraceOn()) {
-      PrintLine("host: remove hook " + target);
-    }
+    Trace("remove hook " + target);
     const auto found = targets_.find(target);
     if (found == targets_.end()) {
       return false;
@@ -88,9 +84,7 @@ class HookTable final : public AsaApi::IHooks {
     if (!entry) {
       entry = std::make_unique<HookTarget>();
     }
-    entry->original = original;
-    entry->hooks.clear();
-    entry->slot = original;
+    *entry = HookTarget{original, original, {}};
     return &entry->slot;
   }
 
@@ -107,9 +101,7 @@ class HookTable final : public AsaApi::IHooks {
       auto& hooks = target->hooks;
       const auto gone = std::remove_if(hooks.begin(), hooks.end(),
                                        [&](const InstalledHook& h) { return h.owner == owner; });
-      for (auto it = gone; it != hooks.end(); ++it) {
-        removed.push_back(signature);
-      }
+      removed.insert(removed.end(), static_cast<size_t>(hooks.end() - gone), signature);
       hooks.erase(gone, hooks.end());
       Relink(*target);
     }
@@ -117,14 +109,11 @@ class HookTable final : public AsaApi::IHooks {
   }
 
   bool Owns(const std::string& owner) const {
-    for (const auto& [signature, target] : targets_) {
-      for (const InstalledHook& hook : target->hooks) {
-        if (hook.owner == owner) {
-          return true;
-        }
-      }
-    }
-    return false;
+    return std::any_of(targets_.begin(), targets_.end(), [&](const auto& entry) {
+      const auto& hooks = entry.second->hooks;
+      return std::any_of(hooks.begin(), hooks.end(),
+                         [&](const InstalledHook& hook) { return hook.owner == owner; });
+    });
   }
 
   void Clear() { targets_.clear(); }

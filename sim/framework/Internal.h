@@ -3,6 +3,7 @@
 // What the framework's parts call of each other; not for the simulator or tests.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,10 @@ inline constexpr const char* kFreeSignature = "FMemory.Free(void*)";
 
 void* EngineMalloc(uint64_t size, uint32_t alignment);
 void EngineFree(void* block);
+
+// Runs code a plugin handed over: whatever it throws is the plugin's fault,
+// logged as "WHAT failed[: why]", and the server goes on.
+void RunContained(const std::string& what, const std::function<void()>& run);
 
 // The server's folder moved: the log file follows it.
 void MoveLogTo(const std::string& dir);

@@ -7,7 +7,12 @@
 namespace sim {
 namespace {
 
-void WriteTo(std::FILE* stream, std::string_view line) {
+// A line through the writer set for the stream, or on the stream itself.
+void WriteTo(const LineWriter& writer, std::FILE* stream, std::string_view line) {
+  if (writer) {
+    writer(line);
+    return;
+  }
   std::fwrite(line.data(), 1, line.size(), stream);
   std::fputc('\n', stream);
   std::fflush(stream);
@@ -34,29 +39,20 @@ void SetErrorWriter(LineWriter writer) {
 }
 
 void PrintLine(std::string_view line) {
-  const auto& writer = TheWriters().output;
-  if (writer) {
-    writer(line);
-    return;
-  }
-  WriteTo(stdout, line);
+  WriteTo(TheWriters().output, stdout, line);
 }
 
 void PrintError(std::string_view what) {
-  const std::string line = "error: " + std::string(what);
-  const auto& writer = TheWriters().error;
-  if (writer) {
-    writer(line);
-    return;
-  }
-  WriteTo(stderr, line);
+  WriteTo(TheWriters().error, stderr, "error: " + std::string(what));
 }
 
 void SetTrace(bool on) {
   TheWriters().trace = on;
 }
-bool TraceOn() {
-  return TheWriters().trace;
+void Trace(std::string_view what) {
+  if (TheWriters().trace) {
+    PrintLine("host: " + std::string(what));
+  }
 }
 
 }  // namespace sim

@@ -34,9 +34,9 @@ void PrintLine(std::string_view line);
 void PrintError(std::string_view what);
 
 // With tracing on, every call that a plugin makes to the hook, command and timer
-// services shows as a "host: ..." line on standard output.
+// services shows as a "host: WHAT" line on standard output.
 void SetTrace(bool on);
-bool TraceOn();
+void Trace(std::string_view what);
 
 // ---- The host's own log ---------------------------------------------------
 // Records of the host itself, laid out as "%D %R [host][LEVEL] TEXT" and written
@@ -120,6 +120,9 @@ std::string ToUtf8(const FString& text);
 // UTF-8 as an engine string (invalid sequences become U+FFFD).
 FString FStringFromUtf8(std::string_view text);
 std::u16string Utf8ToUtf16(std::string_view text);
+// The length of the valid UTF-8 sequence that starts the (non-empty) text, or
+// 0 when its first byte starts none.
+size_t Utf8SequenceLength(std::string_view text);
 
 // ---- Ownership --------------------------------------------------------------
 // The library whose code the loader is running or has loaded last: commands and

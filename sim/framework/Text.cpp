@@ -30,18 +30,14 @@ void AppendUtf16(std::u16string& out, char32_t c) {
 void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
     out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    return;
+  }
+  // The lead byte marks the sequence's length; six bits a continuation byte.
+  constexpr char32_t kLead[] = {0, 0xC0, 0xE0, 0xF0};
+  const int continuations = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+  out.push_back(static_cast<char>(kLead[continuations] | (c >> (6 * continuations))));
+  for (int i = continuations - 1; i >= 0; --i) {
+    out.push_back(static_cast<char>(0x80 | ((c >> (6 * i)) & 0x3F)));
   }
 }
 
@@ -134,6 +130,13 @@ std::string Utf16ToUtf8(std::u16string_view units) {
   return out;
 }
 
+size_t Utf8SequenceLength(std::string_view text) {
+  size_t at = 0;
+  const char32_t c = DecodeUtf8(text, at);
+  // U+FFFD stands for an invalid sequence unless it was written out.
+  return c == kReplacement && !text.starts_with("\xEF\xBF\xBD") ? 0 : at;
+}
+
 std::string ToUtf8(const FString& text) {
   return Utf16ToUtf8(std::u16string_view(*text, static_cast<size_t>(text.Len())));
 }
@@ -165,11 +168,9 @@ FString::FString(const char* text) {
   if (text == nullptr) {
     return;
   }
-  const std::string_view bytes(text);
   std::u16string units;
-  units.reserve(bytes.size());
-  for (const char byte : bytes) {
-    units.push_back(static_cast<char16_t>(static_cast<unsigned char>(byte)));
+  for (const unsigned char byte : std::string_view(text)) {
+    units.push_back(byte);
   }
   *this = FromUnits(units.data(), static_cast<int32_t>(units.size()));
 }

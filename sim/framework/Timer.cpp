@@ -44,9 +44,7 @@ class SimTimer final : public API::Timer {
  public:
   void DelayExecuteInternal(const std::function<void()>& callback, int delay_seconds,
                             const std::string& tag, const std::string& /*library_path*/) override {
-    if (TraceOn()) {
-      PrintLine("host: schedule " + tag + " in " + std::to_string(delay_seconds) + " s");
-    }
+    Trace("schedule " + tag + " in " + std::to_string(delay_seconds) + " s");
     if (!callback) {
       return;
     }
@@ -120,7 +118,7 @@ class SimTimer final : public API::Timer {
       if (node.empty()) {
         continue;  // dropped by an earlier callable of this pass
       }
-      Run(node.mapped());
+      RunContained("timer: callable " + node.mapped().tag, node.mapped().callable);
     }
   }
 
@@ -134,32 +132,14 @@ class SimTimer final : public API::Timer {
   size_t Count() const { return pending_.size(); }
 
   size_t DropOf(ModuleId library) {
-    size_t dropped = 0;
-    for (auto it = pending_.begin(); it != pending_.end();) {
-      if (library != nullptr && it->second.scheduled_by == library) {
-        it = pending_.erase(it);
-        ++dropped;
-      } else {
-        ++it;
-      }
-    }
-    return dropped;
+    return std::erase_if(pending_, [&](const auto& entry) {
+      return library != nullptr && entry.second.scheduled_by == library;
+    });
   }
 
   void Clear() { pending_.clear(); }
 
  private:
-  // A callable that throws is contained: logged, and the server goes on.
-  static void Run(Pending& entry) {
-    try {
-      entry.callable();
-    } catch (const std::exception& error) {
-      HostLog(LogLevel::error, "timer: callable " + entry.tag + " failed: " + error.what());
-    } catch (...) {
-      HostLog(LogLevel::error, "timer: callable " + entry.tag + " failed");
-    }
-  }
-
   std::map<DueKey, Pending> pending_;
   uint64_t next_sequence_ = 0;
   ClockMode mode_ = ClockMode::virtual_time;

@@ -72,9 +72,8 @@ Game::JoinOutcome Game::Join(const std::string& id) {
 }
 
 bool Game::Leave(const std::string& id) {
-  const auto player =
-      std::find_if(players_.begin(), players_.end(), [&](const Player& p) { return p.id == id; });
-  if (player == players_.end()) {
+  AShooterPlayerController* player = FindPlayer(id);
+  if (player == nullptr) {
     return false;
   }
   PrintLine("leave " + id);
@@ -83,25 +82,23 @@ bool Game::Leave(const std::string& id) {
 }
 
 bool Game::Kick(const APlayerController* controller, const std::string& message_utf8) {
-  const auto player = std::find_if(players_.begin(), players_.end(), [&](const Player& p) {
-    return p.controller.get() == controller;
-  });
-  if (player == players_.end()) {
+  AShooterPlayerController* player = FindController(controller);
+  if (player == nullptr) {
     return false;
   }
-  PrintLine("kick " + player->id + ":" + (message_utf8.empty() ? "" : " " + message_utf8));
+  PrintLine("kick " + player->unique_id.id + ":" +
+            (message_utf8.empty() ? "" : " " + message_utf8));
   Remove(player);
   return true;
 }
 
-void Game::Remove(std::vector<Player>::iterator player) {
-  objects_.Remove(player->controller.get());
-  players_.erase(player);
+void Game::Remove(AShooterPlayerController* controller) {
+  objects_.Remove(controller);
+  std::erase_if(players_, [&](const Player& p) { return p.controller.get() == controller; });
 }
 
 std::vector<std::string> Game::Players() const {
   std::vector<std::string> ids;
-  ids.reserve(players_.size());
   for (const auto& player : players_) {
     ids.push_back(player.id);
   }
@@ -118,21 +115,16 @@ std::string Game::PlayersLine() const {
 }
 
 AShooterPlayerController* Game::FindPlayer(const std::string& id) const {
-  for (const auto& player : players_) {
-    if (player.id == id) {
-      return player.controller.get();
-    }
-  }
-  return nullptr;
+  const auto player =
+      std::find_if(players_.begin(), players_.end(), [&](const Player& p) { return p.id == id; });
+  return player != players_.end() ? player->controller.get() : nullptr;
 }
 
 AShooterPlayerController* Game::FindController(const APlayerController* controller) const {
-  for (const auto& player : players_) {
-    if (player.controller.get() == controller) {
-      return player.controller.get();
-    }
-  }
-  return nullptr;
+  const auto player = std::find_if(players_.begin(), players_.end(), [&](const Player& p) {
+    return p.controller.get() == controller;
+  });
+  return player != players_.end() ? player->controller.get() : nullptr;
 }
 
 }  // namespace sim

@@ -51,7 +51,6 @@ class Game {
   bool IsBanned(const std::string& id) const { return banned_.count(id) > 0; }
 
   void SetCapacity(int32_t capacity) { capacity_ = capacity; }
-  int32_t Capacity() const { return capacity_; }
   bool AtCapacity() const { return static_cast<int64_t>(players_.size()) >= capacity_; }
 
   // The ids online, in join order.
@@ -80,7 +79,7 @@ class Game {
 
   void RegisterFunctions();
   void UnregisterFunctions();
-  void Remove(std::vector<Player>::iterator player);
+  void Remove(AShooterPlayerController* controller);
 
   int32_t capacity_;
   AShooterGameMode game_mode_;

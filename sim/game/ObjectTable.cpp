@@ -38,12 +38,10 @@ bool ObjectTable::Contains(const UObject* object) const {
 
 FWeakObjectPtr ObjectTable::WeakOf(const UObject* object) const {
   FWeakObjectPtr weak;
-  const auto found = index_of_.find(object);
-  if (found == index_of_.end()) {
-    return weak;
+  if (const auto found = index_of_.find(object); found != index_of_.end()) {
+    weak.ObjectIndex = found->second;
+    weak.ObjectSerialNumber = slots_[static_cast<size_t>(found->second)].serial;
   }
-  weak.ObjectIndex = found->second;
-  weak.ObjectSerialNumber = slots_[static_cast<size_t>(found->second)].serial;
   return weak;
 }
 
@@ -51,11 +49,9 @@ UObject* ObjectTable::Resolve(const FWeakObjectPtr& weak) const {
   if (weak.ObjectIndex < 0 || static_cast<size_t>(weak.ObjectIndex) >= slots_.size()) {
     return nullptr;
   }
+  // A freed slot holds null; a slot taken again has a new serial.
   const Slot& slot = slots_[static_cast<size_t>(weak.ObjectIndex)];
-  if (slot.object == nullptr || slot.serial != weak.ObjectSerialNumber) {
-    return nullptr;
-  }
-  return slot.object;
+  return slot.serial == weak.ObjectSerialNumber ? slot.object : nullptr;
 }
 
 }  // namespace sim

@@ -25,6 +25,7 @@ namespace sim::op {
 namespace {
 
 using nlohmann::json;
+namespace Settings = gatehouse::Settings;
 
 enum class Kind { boolean, number, text, list };
 
@@ -42,22 +43,19 @@ struct Setting {
 
 const std::vector<Setting>& TheSettings() {
   static const std::vector<Setting> settings{
-      {"OnlyWhitelisted", Kind::boolean,
-       [] { return json(gatehouse::Settings::OnlyWhitelisted()); }},
-      {"DebugPostLogin", Kind::boolean, [] { return json(gatehouse::Settings::DebugPostLogin()); }},
-      {"WhitelistedGroups", Kind::list, nullptr, &gatehouse::Settings::WhitelistedGroups},
-      {"WhitelistedPlayers", Kind::list, nullptr, &gatehouse::Settings::WhitelistedPlayers},
-      {"KickMessage", Kind::text, [] { return json(gatehouse::Settings::KickMessage()); }},
-      {"KickTimer", Kind::number, [] { return json(gatehouse::Settings::KickTimer()); }},
-      {"UseBlacklist", Kind::boolean, [] { return json(gatehouse::Settings::UseBlacklist()); }},
-      {"BlacklistedGroups", Kind::list, nullptr, &gatehouse::Settings::BlacklistedGroups},
-      {"BlacklistKickMessage", Kind::text,
-       [] { return json(gatehouse::Settings::BlacklistKickMessage()); }},
-      {"AllowJoinFullServer", Kind::boolean,
-       [] { return json(gatehouse::Settings::AllowJoinFullServer()); }},
-      {"DebugPreLogin", Kind::boolean, [] { return json(gatehouse::Settings::DebugPreLogin()); }},
-      {"ReloadOnChange", Kind::boolean, [] { return json(gatehouse::Settings::ReloadOnChange()); },
-       nullptr, false},
+      {"OnlyWhitelisted", Kind::boolean, [] { return json(Settings::OnlyWhitelisted()); }},
+      {"DebugPostLogin", Kind::boolean, [] { return json(Settings::DebugPostLogin()); }},
+      {"WhitelistedGroups", Kind::list, nullptr, &Settings::WhitelistedGroups},
+      {"WhitelistedPlayers", Kind::list, nullptr, &Settings::WhitelistedPlayers},
+      {"KickMessage", Kind::text, [] { return json(Settings::KickMessage()); }},
+      {"KickTimer", Kind::number, [] { return json(Settings::KickTimer()); }},
+      {"UseBlacklist", Kind::boolean, [] { return json(Settings::UseBlacklist()); }},
+      {"BlacklistedGroups", Kind::list, nullptr, &Settings::BlacklistedGroups},
+      {"BlacklistKickMessage", Kind::text, [] { return json(Settings::BlacklistKickMessage()); }},
+      {"AllowJoinFullServer", Kind::boolean, [] { return json(Settings::AllowJoinFullServer()); }},
+      {"DebugPreLogin", Kind::boolean, [] { return json(Settings::DebugPreLogin()); }},
+      {"ReloadOnChange", Kind::boolean, [] { return json(Settings::ReloadOnChange()); }, nullptr,
+       false},
   };
   return settings;
 }
@@ -77,11 +75,9 @@ bool IsAscii(const std::string& text) {
 }
 
 std::string ToLowerAscii(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') {
-      c = static_cast<char>(c - 'A' + 'a');
-    }
-  }
+  std::transform(text.begin(), text.end(), text.begin(), [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  });
   return text;
 }
 
@@ -98,50 +94,8 @@ bool ReadsAsItself(const json& raw, int32_t read) {
 // same value: what the list test meets on it is the same, and an array or
 // object entry of any depth is never copied.
 json Shallow(const json& entry) {
-  if (entry.is_array()) {
-    return json::array();
-  }
-  return entry.is_object() ? json::object() : entry;
+  return entry.is_array() ? json::array() : entry.is_object() ? json::object() : entry;
 }
-
-// The top-level member names of the file's first value, in file order, with
-// repeats (the document keeps only the last of each).
-class TopLevelKeys final : public json::json_sax_t {
- public:
-  std::vector<std::string> keys;
-
-  bool null() override { return true; }
-  bool boolean(bool) override { return true; }
-  bool number_integer(number_integer_t) override { return true; }
-  bool number_unsigned(number_unsigned_t) override { return true; }
-  bool number_float(number_float_t, const string_t&) override { return true; }
-  bool string(string_t&) override { return true; }
-  bool binary(binary_t&) override { return true; }
-  bool start_object(std::size_t) override { return Enter(); }
-  bool key(string_t& name) override {
-    if (depth_ == 1) {
-      keys.push_back(name);
-    }
-    return true;
-  }
-  bool end_object() override { return Leave(); }
-  bool start_array(std::size_t) override { return Enter(); }
-  bool end_array() override { return Leave(); }
-  bool parse_error(std::size_t, const std::string&, const json::exception&) override {
-    return false;
-  }
-
- private:
-  bool Enter() {
-    ++depth_;
-    return true;
-  }
-  bool Leave() {
-    --depth_;
-    return true;
-  }
-  int depth_ = 0;
-};
 
 // Why audit.log beside this configuration file cannot be opened for writing;
 // empty when it can. A file made for the test is removed again.
@@ -160,13 +114,23 @@ std::string AuditLogUnwritable(const std::string& config_path) {
   return {};
 }
 
+// The top-level member names of the file's first value, in file order, with
+// repeats (the document keeps only the last of each). The plugin's read of the
+// same file succeeded, so this one reaches every key; what follows the first
+// value is not looked at, as the plugin does not. No value is kept.
 std::vector<std::string> KeysInFile(const std::string& path) {
-  TopLevelKeys sax;
+  std::vector<std::string> keys;
   std::ifstream file(PathFromUtf8(path));
-  // The plugin's read of the same file succeeded, so this one does too; the
-  // text after the first value is not looked at, as the plugin does not.
-  json::sax_parse(file, &sax, json::input_format_t::json, false);
-  return sax.keys;
+  const json discarded = json::parse(
+      file,
+      [&](int depth, json::parse_event_t event, json& parsed) {
+        if (event == json::parse_event_t::key && depth == 1) {
+          keys.push_back(parsed.get<std::string>());
+        }
+        return event != json::parse_event_t::key;
+      },
+      false);
+  return keys;
 }
 
 class Checker {
@@ -198,7 +162,7 @@ class Checker {
   void NotAnObject(const json& document) {
     std::string what;
     try {
-      gatehouse::Settings::AllowJoinFullServer();
+      Settings::AllowJoinFullServer();
     } catch (const std::exception& error) {
       what = error.what();
     }
@@ -249,7 +213,7 @@ class Checker {
   // that each entry that is not a string is found with its position; the
   // error a join meets is that of the first one.
   void WalkList(const std::string& key, Read& read) {
-    std::vector<std::string> bad;
+    std::string bad;  // the entries that are not strings, by position
     size_t position = 0;
     for (const json& entry : *read.list) {
       ++position;
@@ -259,7 +223,8 @@ class Checker {
         if (!read.error) {
           read.error = error.what();
         }
-        bad.push_back("entry " + std::to_string(position) + " is " + entry.type_name());
+        bad += (bad.empty() ? "entry " : ", entry ") + std::to_string(position) + " is " +
+               entry.type_name();
         continue;
       }
       read.has_entry = true;
@@ -272,11 +237,7 @@ class Checker {
       }
     }
     if (!bad.empty()) {
-      std::string list;
-      for (const std::string& one : bad) {
-        list += (list.empty() ? "" : ", ") + one;
-      }
-      list_entries_[key] = list + " (entries must be strings)";
+      list_entries_[key] = bad + " (entries must be strings)";
     }
   }
 
@@ -287,8 +248,7 @@ class Checker {
     if (!document.contains("AuditLog")) {
       return;
     }
-    const Setting setting{"AuditLog", Kind::boolean,
-                          [] { return json(gatehouse::Settings::AuditLog()); }};
+    const Setting setting{"AuditLog", Kind::boolean, [] { return json(Settings::AuditLog()); }};
     const Read read = ReadOne(setting, document);
     reads_[setting.key] = read;
     if (read.error) {
@@ -350,18 +310,18 @@ class Checker {
     // A value it cannot read ends only its own look.
     void LookForChange() override {
       try {
-        gatehouse::Settings::ReloadOnChange();
+        Settings::ReloadOnChange();
       } catch (const std::exception&) {
       }
     }
     const FString* Player() override { return &player_; }
     bool Whitelisted(const FString&) override {
-      Walk(gatehouse::Settings::WhitelistedGroups, gatehouse::Settings::kWhitelistedGroups);
-      Walk(gatehouse::Settings::WhitelistedPlayers, gatehouse::Settings::kWhitelistedPlayers);
+      Walk(Settings::WhitelistedGroups, Settings::kWhitelistedGroups);
+      Walk(Settings::WhitelistedPlayers, Settings::kWhitelistedPlayers);
       return whitelisted_;
     }
     bool Blacklisted(const FString&) override {
-      Walk(gatehouse::Settings::BlacklistedGroups, gatehouse::Settings::kBlacklistedGroups);
+      Walk(Settings::BlacklistedGroups, Settings::kBlacklistedGroups);
       return blacklisted_;
     }
 
@@ -467,10 +427,7 @@ size_t CheckResult::Count(Severity severity) const {
 }
 
 int CheckResult::ExitStatus() const {
-  if (Count(Severity::error) != 0) {
-    return 1;
-  }
-  return Count(Severity::warning) != 0 ? 3 : 0;
+  return Count(Severity::error) != 0 ? 1 : Count(Severity::warning) != 0 ? 3 : 0;
 }
 
 CheckResult CheckConfigFile(const std::string& path) {

@@ -4,6 +4,8 @@
 #include <limits>
 #include <vector>
 
+#include "sim/framework/SimHost.h"
+
 namespace sim::op {
 namespace {
 
@@ -37,41 +39,6 @@ class BoundedText {
   bool full_ = false;
 };
 
-// The length of the valid UTF-8 sequence that starts the text, or 0 when its
-// first byte starts none.
-size_t Utf8Length(std::string_view text) {
-  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(0);
-  if (lead < 0x80) {
-    return 1;
-  }
-  size_t length = 0;
-  unsigned char low = 0x80;
-  unsigned char high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    low = lead == 0xE0 ? 0xA0 : low;
-    high = lead == 0xED ? 0x9F : high;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    low = lead == 0xF0 ? 0x90 : low;
-    high = lead == 0xF4 ? 0x8F : high;
-  } else {
-    return 0;
-  }
-  if (text.size() < length) {
-    return 0;
-  }
-  for (size_t i = 1; i < length; ++i) {
-    if (byte(i) < (i == 1 ? low : 0x80) || byte(i) > (i == 1 ? high : 0xBF)) {
-      return 0;
-    }
-  }
-  return length;
-}
-
 // A control character at the start of a valid sequence: C0, DEL, or C1 (two
 // bytes). Gives its code, or -1.
 int ControlCode(std::string_view sequence) {
@@ -101,7 +68,7 @@ std::string CodeEscape(const char* format, unsigned code) {
 bool PutEscaped(std::string_view text, Style style, BoundedText& out) {
   for (size_t at = 0; at < text.size();) {
     const std::string_view rest = text.substr(at);
-    const size_t length = Utf8Length(rest);
+    const size_t length = Utf8SequenceLength(rest);
     if (length == 0) {
       const auto byte = static_cast<unsigned char>(rest[0]);
       // The JSON library's own replacement, as in its reports.
@@ -158,7 +125,7 @@ void CutAtWholeCharacter(std::string& text) {
       break;
     }
   }
-  if (start < text.size() && Utf8Length(std::string_view(text).substr(start)) == 0 &&
+  if (start < text.size() && Utf8SequenceLength(std::string_view(text).substr(start)) == 0 &&
       static_cast<unsigned char>(text[start]) >= 0x80) {
     text.resize(start);
   }

@@ -41,18 +41,6 @@ bool RemoveMember(const std::string& player_id, const std::string& group) {
   return removed;
 }
 
-std::vector<std::string> GroupsOf(const std::string& player_id) {
-  std::vector<std::string> groups;
-  const auto player = TheMembership().find(Utf8ToUtf16(player_id));
-  if (player == TheMembership().end()) {
-    return groups;
-  }
-  for (const auto& group : player->second) {
-    groups.push_back(Utf16ToUtf8(group));
-  }
-  return groups;
-}
-
 void Clear() {
   TheMembership().clear();
 }

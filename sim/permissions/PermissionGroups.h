@@ -5,7 +5,6 @@
 // linker name, in this library.
 
 #include <string>
-#include <vector>
 
 namespace sim::permissions {
 
@@ -13,7 +12,6 @@ namespace sim::permissions {
 void AddMember(const std::string& player_id, const std::string& group);
 // False when the player was not in that group.
 bool RemoveMember(const std::string& player_id, const std::string& group);
-std::vector<std::string> GroupsOf(const std::string& player_id);
 void Clear();
 
 }  // namespace sim::permissions

@@ -44,17 +44,11 @@ void Connection::Queue(std::string bytes, bool after_pause) {
 }
 
 bool Connection::HasDueOutput(Clock::time_point now) const {
-  if (outbound_.empty()) {
-    return false;
-  }
-  return !held_until_ || *held_until_ <= now;
+  return !outbound_.empty() && (!held_until_ || *held_until_ <= now);
 }
 
 std::optional<Clock::time_point> Connection::HeldUntil() const {
-  if (outbound_.empty()) {
-    return std::nullopt;
-  }
-  return held_until_;
+  return outbound_.empty() ? std::nullopt : held_until_;
 }
 
 bool Connection::Flush(Clock::time_point now, Clock::duration pause) {

@@ -119,7 +119,7 @@ void RconServer::ServiceClients(const std::vector<PollFd>& fds) {
     const auto found = revents.find(client->connection.Socket());
     ServiceClient(*client, found != revents.end() ? found->second : 0, now);
   }
-  Sweep();
+  std::erase_if(clients_, [](const auto& entry) { return entry.second->dead; });
 }
 
 void RconServer::ServiceClient(Client& client, short revents, Clock::time_point now) {
@@ -254,18 +254,13 @@ void RconServer::Refuse(Client& client) {
   client.closing = true;
 }
 
+// Too much output left unread, a failed write, or a closing client whose
+// output is all written: the client goes at the end of the pass.
 void RconServer::Flush(Client& client, Clock::time_point now) {
-  if (client.dead) {
-    return;
-  }
-  if (client.connection.PendingBytes() > options_.max_pending_output ||
-      !client.connection.Flush(now, options_.auth_reply_pause)) {
-    client.dead = true;
-    return;
-  }
-  if (client.closing && client.connection.PendingBytes() == 0) {
-    client.dead = true;
-  }
+  Connection& connection = client.connection;
+  client.dead = client.dead || connection.PendingBytes() > options_.max_pending_output ||
+                !connection.Flush(now, options_.auth_reply_pause) ||
+                (client.closing && connection.PendingBytes() == 0);
 }
 
 void RconServer::Reply(ClientId client_id, int32_t request_id, int32_t type,
@@ -314,10 +309,6 @@ bool RconServer::MakeRoom() {
   }
   clients_.erase(oldest);
   return true;
-}
-
-void RconServer::Sweep() {
-  std::erase_if(clients_, [](const auto& entry) { return entry.second->dead; });
 }
 
 void RconServer::Close() {

@@ -135,7 +135,6 @@ class RconServer {
   void AnswerPassword(Client& client, int32_t request_id, bool accepted);
   void Refuse(Client& client);
   void Flush(Client& client, Clock::time_point now);
-  void Sweep();
 
   std::string password_;
   Execute execute_;

@@ -5,6 +5,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -160,18 +161,14 @@ TEST_F(Work, EveryErrorCheckReportsIsOneThePluginMeetsAndNoOther) {
     }
     EXPECT_EQ(errors.empty(), outcome.status != 1);
     for (const std::string& error : errors) {
-      bool met = false;
-      for (const std::string& record : outcome.records) {
-        met = met || Contains(record, error);
-      }
-      EXPECT_TRUE(met) << "check reports an error no join meets: " << error;
+      EXPECT_TRUE(std::any_of(outcome.records.begin(), outcome.records.end(),
+                              [&](const std::string& record) { return Contains(record, error); }))
+          << "check reports an error no join meets: " << error;
     }
     for (const std::string& record : outcome.records) {
-      bool reported = false;
-      for (const std::string& error : errors) {
-        reported = reported || Contains(record, error);
-      }
-      EXPECT_TRUE(reported) << "the plugin logs an error check did not report: " << record;
+      EXPECT_TRUE(std::any_of(errors.begin(), errors.end(),
+                              [&](const std::string& error) { return Contains(record, error); }))
+          << "the plugin logs an error check did not report: " << record;
     }
   }
 }

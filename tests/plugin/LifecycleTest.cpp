@@ -26,18 +26,15 @@ const std::vector<std::string> kRegistrations = {
     "host: install hook AGameSession.AtCapacity(bool,FString&,bool,int*)",
 };
 
-const std::vector<std::string> kRemovals = {
-    "host: remove rcon command Gatehouse.Reload",
-    "host: remove console command Gatehouse.Reload",
-    "host: remove rcon command Gatehouse.Explain",
-    "host: remove rcon command Gatehouse.Status",
-    "host: remove rcon command Gatehouse.Add",
-    "host: remove rcon command Gatehouse.Remove",
-    "host: remove rcon command Gatehouse.Sweep",
-    "host: remove hook AShooterGameMode.PreLogin(FString&,FString&,FUniqueNetIdRepl&,FString&)",
-    "host: remove hook AShooterGameMode.PostLogin(APlayerController*)",
-    "host: remove hook AGameSession.AtCapacity(bool,FString&,bool,int*)",
-};
+// Stopping asks for the removal of each registration, in the same order.
+const std::vector<std::string> kRemovals = [] {
+  std::vector<std::string> removals;
+  for (const std::string& line : kRegistrations) {
+    removals.push_back(
+        std::regex_replace(line, std::regex("^host: (add|install) "), "host: remove "));
+  }
+  return removals;
+}();
 
 }  // namespace
 

@@ -62,6 +62,15 @@ class PluginTest : public ::testing::Test {
   std::shared_ptr<harness::RecordSink> log_capture_;
 };
 
+// The JSON library's error for a value of another type than the read wants,
+// and for a read of a document that is not an object.
+inline std::string MustBe(const std::string& wanted, const std::string& found) {
+  return "[json.exception.type_error.302] type must be " + wanted + ", but is " + found;
+}
+inline std::string NoValueIn(const std::string& found) {
+  return "[json.exception.type_error.306] cannot use value() with " + found;
+}
+
 // The time stamp of a console line, as ConsoleLines shows it.
 inline constexpr char kStamp[] = "MM/DD/YY HH:MM";
 

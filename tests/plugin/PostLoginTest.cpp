@@ -149,38 +149,22 @@ TEST_F(PostLogin, KickWithoutGameModeDoesNothing) {
 TEST_F(PostLogin, ConfigurationErrorsAreContained) {
   const struct {
     const char* config;
-    const char* message;
+    std::string message;  // after "PostLoginHook: "
     size_t kicks;
   } cases[] = {
-      {R"({"OnlyWhitelisted": 1})",
-       "PostLoginHook: OnlyWhitelisted: [json.exception.type_error.302] type must be boolean, but "
-       "is number",
-       0},
+      {R"({"OnlyWhitelisted": 1})", "OnlyWhitelisted: " + MustBe("boolean", "number"), 0},
       {R"({"OnlyWhitelisted": true, "WhitelistedPlayers": ["x", {}]})",
-       "PostLoginHook: WhitelistedPlayers: [json.exception.type_error.302] type must be string, "
-       "but is object",
-       0},
+       "WhitelistedPlayers: " + MustBe("string", "object"), 0},
       {R"({"OnlyWhitelisted": true, "KickMessage": 3})",
-       "PostLoginHook: KickMessage: [json.exception.type_error.302] type must be string, but is "
-       "number",
-       0},
-      {R"({"OnlyWhitelisted": true, "KickTimer": "5"})",
-       "PostLoginHook: KickTimer: [json.exception.type_error.302] type must be number, but is "
-       "string",
+       "KickMessage: " + MustBe("string", "number"), 0},
+      {R"({"OnlyWhitelisted": true, "KickTimer": "5"})", "KickTimer: " + MustBe("number", "string"),
        0},
       {R"({"OnlyWhitelisted": true, "UseBlacklist": "yes", "KickTimer": 1})",
-       "PostLoginHook: UseBlacklist: [json.exception.type_error.302] type must be boolean, but is "
-       "string",
-       1},
+       "UseBlacklist: " + MustBe("boolean", "string"), 1},
       {R"({"OnlyWhitelisted": true, "UseBlacklist": true, "BlacklistedGroups": [false],
            "KickTimer": 1})",
-       "PostLoginHook: BlacklistedGroups: [json.exception.type_error.302] type must be string, but "
-       "is boolean",
-       1},
-      {R"(42)",
-       "PostLoginHook: OnlyWhitelisted: [json.exception.type_error.306] cannot use value() with "
-       "number",
-       0},
+       "BlacklistedGroups: " + MustBe("string", "boolean"), 1},
+      {R"(42)", "OnlyWhitelisted: " + NoValueIn("number"), 0},
   };
   for (const auto& c : cases) {
     UseConfig(c.config);
@@ -189,7 +173,7 @@ TEST_F(PostLogin, ConfigurationErrorsAreContained) {
     Join("bob");
     EXPECT_EQ(ServerLines(), (std::vector<std::string>{"join bob: admitted"})) << c.config;
     ASSERT_EQ(Starting(LogMessages(), "PostLoginHook: ").size(), records + 1) << c.config;
-    EXPECT_EQ(Starting(LogMessages(), "PostLoginHook: ").back(), c.message);
+    EXPECT_EQ(Starting(LogMessages(), "PostLoginHook: ").back(), "PostLoginHook: " + c.message);
     EXPECT_EQ(sim::PendingCallables(), c.kicks) << c.config;
     sim::AdvanceSeconds(1);
     EXPECT_EQ(Starting(ServerLines(), "kick ").size(), c.kicks) << c.config;

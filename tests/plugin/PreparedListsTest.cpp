@@ -195,9 +195,6 @@ class Generator {
   T Pick(std::initializer_list<T> choices) {
     return *(choices.begin() + Below(int(choices.size())));
   }
-  std::string Pick(std::initializer_list<const char*> choices) {
-    return *(choices.begin() + Below(int(choices.size())));
-  }
 
   static char16_t FlipCase(char16_t unit) {
     if ((unit >= u'a' && unit <= u'z') || (unit >= 0xE0 && unit <= 0xFE && unit != 0xF7)) {

@@ -109,9 +109,8 @@ TEST_F(ReloadOnChangeTest, OffOrWrongTypeNeverReads) {
   Edit(R"({"KickTimer": 6})");
   ReloadIfChangedFor("PreLoginHook");
   EXPECT_EQ(Settings::KickTimer(), 5);
-  EXPECT_EQ(LogMessages(), std::vector<std::string>{
-                               "PreLoginHook: ReloadOnChange: [json.exception.type_error.302] "
-                               "type must be boolean, but is string"});
+  EXPECT_EQ(LogMessages(), std::vector<std::string>{"PreLoginHook: ReloadOnChange: " +
+                                                    MustBe("boolean", "string")});
 }
 
 }  // namespace gatehouse

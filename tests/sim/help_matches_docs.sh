@@ -13,10 +13,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 failed=0
-fail() {
-  echo "FAIL: $*"
-  failed=1
-}
+fail() { echo "FAIL: $*"; failed=1; }
 
 # What the simulator prints, without the "\r" of a Windows build's line ends.
 run() {  # run OUT ERR ARGS...
@@ -65,6 +62,12 @@ doc_first_column() {  # doc_first_column HEADER
   ' "$doc"
 }
 
+# Fails with the difference when the document's text (DOC) is not the
+# simulator's (PRINTED).
+same() {  # same WHAT DOC PRINTED
+  diff -u "$2" "$3" >"$work/diff" || { fail "$1 (- document, + simulator):"; cat "$work/diff"; }
+}
+
 compare_sets() {  # compare_sets WHAT LISTED DOCUMENTED
   local what=$1
   sort -u "$2" >"$work/listed"
@@ -88,10 +91,7 @@ cmp -s "$work/help" "$work/h" || fail "-h prints other text than --help"
 # The document shows the help as it is printed.
 doc_block "## Running a server" "commands, one a line, from --script FILE or standard input:" \
   >"$work/doc_help"
-if ! diff -u "$work/doc_help" "$work/help" >"$work/diff"; then
-  fail "the help block of $doc differs from --help (- document, + --help):"
-  cat "$work/diff"
-fi
+same "the help block of $doc differs from --help" "$work/doc_help" "$work/help"
 
 # The usage that a bad command line prints after its reason is the document's.
 run "$work/bad_out" "$work/bad_err" --no-such-option
@@ -101,20 +101,16 @@ sed -n '/^gatehouse-sim: unknown option/,$p' "$work/bad_err" | tail -n +2 >"$wor
 # (The first block that holds the usage's first line; the help block after it
 # holds it too.)
 doc_block "## Running a server" "$(head -n 1 "$work/usage")" >"$work/doc_usage"
-if ! diff -u "$work/doc_usage" "$work/usage" >"$work/diff"; then
-  fail "the usage block of $doc differs from the usage of a bad command line:"
-  cat "$work/diff"
-fi
+same "the usage block of $doc differs from the usage of a bad command line" "$work/doc_usage" \
+  "$work/usage"
 
 # The synopsis heading the document is the help's usage part, as the shell
 # reads it (blanks between words do not count).
 words() { sed -e 's/^usage: //' | tr -s ' \t' ' ' | sed -e 's/^ //' -e 's/ $//'; }
 sed -n '1,/^$/p' "$work/help" | sed '/^$/d' | words >"$work/help_synopsis"
 doc_block "## Running a server" "" | words >"$work/doc_synopsis"
-if ! diff -u "$work/doc_synopsis" "$work/help_synopsis" >"$work/diff"; then
-  fail "the synopsis of $doc differs from the usage part of --help:"
-  cat "$work/diff"
-fi
+same "the synopsis of $doc differs from the usage part of --help" "$work/doc_synopsis" \
+  "$work/help_synopsis"
 
 # Options: each one --help names has its row in the options table.
 sed -n '1,/^$/p' "$work/help" | grep -v ' check ' | tr ' []|()' '\n' | grep -E '^-' \

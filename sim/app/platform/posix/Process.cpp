@@ -1,12 +1,12 @@
 #include "sim/app/platform/Process.h"
 
-#include <limits.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <system_error>
 
 #include "sim/app/EventLoop.h"
 
@@ -24,12 +24,9 @@ std::vector<std::string> Arguments(int argc, char** argv) {
 }
 
 std::string ExecutableFolder(const char* argv0) {
-  char resolved[PATH_MAX];
-  const ssize_t length = readlink("/proc/self/exe", resolved, sizeof resolved - 1);
-  std::filesystem::path self;
-  if (length > 0) {
-    self = std::string(resolved, static_cast<size_t>(length));
-  } else {
+  std::error_code error;
+  std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) {
     self = std::filesystem::absolute(argv0);
   }
   return self.parent_path().string();
