@@ -16,6 +16,9 @@ namespace gatehouse {
 
 namespace bench {
 
+// An Identifier on no list, never among HexIdentifier's.
+inline constexpr char kStranger[] = "ffffffffffffffffffffffffffffffff";
+
 // A 32-digit hexadecimal Identifier, the i-th of a fixed sequence.
 std::string HexIdentifier(uint64_t i);
 

@@ -18,11 +18,9 @@ namespace gatehouse {
 
 namespace {
 
-constexpr char kStranger[] = "ffffffffffffffffffffffffffffffff";
-
 void JoinAndLeave(sim::Game& game) {
-  game.Join(kStranger);
-  game.Leave(kStranger);
+  game.Join(bench::kStranger);
+  game.Leave(bench::kStranger);
   sim::AdvanceSeconds(0);
 }
 

@@ -20,13 +20,13 @@ namespace gatehouse {
 
 namespace {
 
-constexpr int64_t kPlayers = 100000;
+constexpr int64_t kListedPlayers = 100000;
 constexpr char16_t kNewcomer[] = u"0123456789abcdef0123456789abcdef";
 
 // The settings in force read from the file, so that their bytes are the
 // file's whatever ran before.
 void FreshRead() {
-  bench::Server::Get().UseConfig(kPlayers, 20);
+  bench::Server::Get().UseConfig(kListedPlayers, 20);
   ReadConfig();
   CurrentLists();
 }

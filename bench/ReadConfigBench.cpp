@@ -17,10 +17,10 @@ namespace gatehouse {
 
 namespace {
 
-constexpr int64_t kPlayers = 100000;
+constexpr int64_t kReadPlayers = 100000;
 
 void PlainParse(benchmark::State& state) {
-  bench::Server::Get().UseConfig(kPlayers, 20);
+  bench::Server::Get().UseConfig(kReadPlayers, 20);
   for (auto _ : state) {
     std::ifstream file(ConfigPath());
     nlohmann::json document;
@@ -30,7 +30,7 @@ void PlainParse(benchmark::State& state) {
 }
 
 void ReadConfigOnly(benchmark::State& state) {
-  bench::Server::Get().UseConfig(kPlayers, 20);
+  bench::Server::Get().UseConfig(kReadPlayers, 20);
   bench::Beside(state, {"PlainParse"});
   for (auto _ : state) {
     ReadConfig();
@@ -38,7 +38,7 @@ void ReadConfigOnly(benchmark::State& state) {
 }
 
 void ReadConfigAndPrepare(benchmark::State& state) {
-  bench::Server::Get().UseConfig(kPlayers, 20);
+  bench::Server::Get().UseConfig(kReadPlayers, 20);
   bench::Beside(state, {"PlainParse"});
   for (auto _ : state) {
     ReadConfig();
@@ -48,8 +48,8 @@ void ReadConfigAndPrepare(benchmark::State& state) {
 
 // The first whitelist test after a read, which prepares the lists.
 void FirstTestAfterRead(benchmark::State& state) {
-  bench::Server::Get().UseConfig(kPlayers, 0);
-  const FString stranger("ffffffffffffffffffffffffffffffff");
+  bench::Server::Get().UseConfig(kReadPlayers, 0);
+  const FString stranger(bench::kStranger);
   for (auto _ : state) {
     state.PauseTiming();
     ReadConfig();

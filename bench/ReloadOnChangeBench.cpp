@@ -16,12 +16,11 @@ namespace gatehouse {
 
 namespace {
 
-constexpr char kStranger[] = "ffffffffffffffffffffffffffffffff";
-constexpr int64_t kPlayers = 1000;
+constexpr int64_t kWatchedPlayers = 1000;
 
 void Joins(benchmark::State& state, bool watched) {
   bench::Server& server = bench::Server::Get();
-  std::string text = server.UseConfig(kPlayers, 0);
+  std::string text = server.UseConfig(kWatchedPlayers, 0);
   server.LoadPlugin();
   if (watched) {
     text.insert(1, "\"ReloadOnChange\": true, ");
@@ -33,13 +32,13 @@ void Joins(benchmark::State& state, bool watched) {
     const bench::EngineBlockCheck blocks(state);
     const harness::SilentStdout silent;
     for (auto _ : state) {
-      server.Game().Join(kStranger);
-      server.Game().Leave(kStranger);
+      server.Game().Join(bench::kStranger);
+      server.Game().Leave(bench::kStranger);
       sim::AdvanceSeconds(0);
     }
   }
   // The other benchmarks find the settings they asked for.
-  server.WriteConfig(server.UseConfig(kPlayers, 0));
+  server.WriteConfig(server.UseConfig(kWatchedPlayers, 0));
   ReadConfig();
 }
 

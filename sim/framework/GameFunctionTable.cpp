@@ -68,7 +68,7 @@ class GameFunctionTable {
   std::set<std::string, std::less<>> hidden_;
 };
 
-GameFunctionTable& TheTable() {
+GameFunctionTable& TheFunctionTable() {
   // Never destroyed: engine strings in static objects free their blocks through
   // it at any point of the process's teardown.
   static auto* table = new GameFunctionTable();
@@ -78,33 +78,33 @@ GameFunctionTable& TheTable() {
 }  // namespace
 
 void RegisterGameFunction(const std::string& signature, void* address) {
-  TheTable().Register(signature, address);
+  TheFunctionTable().Register(signature, address);
 }
 
 void UnregisterGameFunction(const std::string& signature) {
-  TheTable().Unregister(signature);
+  TheFunctionTable().Unregister(signature);
 }
 
 void HideGameFunction(const std::string& signature) {
-  TheTable().Hide(signature, true);
+  TheFunctionTable().Hide(signature, true);
 }
 
 void RestoreGameFunction(const std::string& signature) {
-  TheTable().Hide(signature, false);
+  TheFunctionTable().Hide(signature, false);
 }
 
 void ShowAllGameFunctions() {
-  TheTable().ShowAll();
+  TheFunctionTable().ShowAll();
 }
 
 void ClearGameFunctions() {
-  TheTable().Clear();
+  TheFunctionTable().Clear();
 }
 
 }  // namespace sim
 
 void* AsaApi::GetAddress(const std::string& signature) {
-  void* address = sim::TheTable().Find(signature);
+  void* address = sim::TheFunctionTable().Find(signature);
   if (address == nullptr) {
     sim::HostLog(sim::LogLevel::warning, "GetAddress: no game function '" + signature + "'");
   }

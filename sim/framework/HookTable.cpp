@@ -126,7 +126,7 @@ class HookTable final : public AsaApi::IHooks {
   std::string loading_library_;
 };
 
-HookTable& TheTable() {
+HookTable& TheHookTable() {
   static auto* table = new HookTable();
   return *table;
 }
@@ -135,36 +135,36 @@ HookTable& TheTable() {
 
 void* const* RegisterHookable(const std::string& signature, void* original) {
   RegisterGameFunction(signature, original);
-  return TheTable().Register(signature, original);
+  return TheHookTable().Register(signature, original);
 }
 
 void UnregisterHookable(const std::string& signature) {
   UnregisterGameFunction(signature);
-  TheTable().Unregister(signature);
+  TheHookTable().Unregister(signature);
 }
 
 size_t HookCount(const std::string& signature) {
-  return TheTable().Count(signature);
+  return TheHookTable().Count(signature);
 }
 
 void ClearHooks() {
-  TheTable().Clear();
+  TheHookTable().Clear();
 }
 
 void SetHooksOwner(const std::string& library_path) {
-  TheTable().SetLoadingLibrary(library_path);
+  TheHookTable().SetLoadingLibrary(library_path);
 }
 
 std::vector<std::string> RemoveLeftoverHooks(const std::string& library_path) {
-  return TheTable().RemoveLeftovers(library_path);
+  return TheHookTable().RemoveLeftovers(library_path);
 }
 
 bool HasHooksOf(const std::string& library_path) {
-  return TheTable().Owns(library_path);
+  return TheHookTable().Owns(library_path);
 }
 
 }  // namespace sim
 
 AsaApi::IHooks& AsaApi::GetHooks() {
-  return sim::TheTable();
+  return sim::TheHookTable();
 }

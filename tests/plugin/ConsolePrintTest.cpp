@@ -18,6 +18,8 @@ constexpr auto* Captured = &harness::console::Capture;
 
 const std::regex kLine(R"(\x1b\[(\d\d)m(\d\d/\d\d/\d\d \d\d:\d\d) ([^\x1b]*)\x1b\[0m\n)");
 
+}  // namespace
+
 // Each test starts from a plugin with no state: the console logger is set up
 // by the test's first print, and goes with the state at the end.
 class ConsolePrint : public ::testing::Test {
@@ -25,8 +27,6 @@ class ConsolePrint : public ::testing::Test {
   void SetUp() override { EndPluginState(); }
   void TearDown() override { EndPluginState(); }
 };
-
-}  // namespace
 
 TEST_F(ConsolePrint, FirstPrintSetsUpTheLoggerOnceAndTheEndOfTheStateRemovesIt) {
   ASSERT_EQ(spdlog::get("custom"), nullptr);

@@ -17,7 +17,7 @@ namespace {
 
 // What a read gives, or the text of the type error it raises.
 template <class T>
-std::string Outcome(const std::function<T()>& read) {
+std::string ReadOutcome(const std::function<T()>& read) {
   try {
     if constexpr (std::is_same_v<T, std::string> || std::is_same_v<T, json>) {
       return "value " + json(read()).dump();
@@ -31,17 +31,18 @@ std::string Outcome(const std::function<T()>& read) {
 
 // Every setting's read, by its key.
 const std::map<std::string, std::function<std::string()>> kReads = {
-    {"OnlyWhitelisted", [] { return Outcome<bool>(&Settings::OnlyWhitelisted); }},
-    {"DebugPostLogin", [] { return Outcome<bool>(&Settings::DebugPostLogin); }},
-    {"UseBlacklist", [] { return Outcome<bool>(&Settings::UseBlacklist); }},
-    {"AllowJoinFullServer", [] { return Outcome<bool>(&Settings::AllowJoinFullServer); }},
-    {"DebugPreLogin", [] { return Outcome<bool>(&Settings::DebugPreLogin); }},
-    {"KickTimer", [] { return Outcome<int32_t>(&Settings::KickTimer); }},
-    {"KickMessage", [] { return Outcome<std::string>(&Settings::KickMessage); }},
-    {"BlacklistKickMessage", [] { return Outcome<std::string>(&Settings::BlacklistKickMessage); }},
-    {"WhitelistedGroups", [] { return Outcome<json>(&Settings::WhitelistedGroups); }},
-    {"WhitelistedPlayers", [] { return Outcome<json>(&Settings::WhitelistedPlayers); }},
-    {"BlacklistedGroups", [] { return Outcome<json>(&Settings::BlacklistedGroups); }},
+    {"OnlyWhitelisted", [] { return ReadOutcome<bool>(&Settings::OnlyWhitelisted); }},
+    {"DebugPostLogin", [] { return ReadOutcome<bool>(&Settings::DebugPostLogin); }},
+    {"UseBlacklist", [] { return ReadOutcome<bool>(&Settings::UseBlacklist); }},
+    {"AllowJoinFullServer", [] { return ReadOutcome<bool>(&Settings::AllowJoinFullServer); }},
+    {"DebugPreLogin", [] { return ReadOutcome<bool>(&Settings::DebugPreLogin); }},
+    {"KickTimer", [] { return ReadOutcome<int32_t>(&Settings::KickTimer); }},
+    {"KickMessage", [] { return ReadOutcome<std::string>(&Settings::KickMessage); }},
+    {"BlacklistKickMessage",
+     [] { return ReadOutcome<std::string>(&Settings::BlacklistKickMessage); }},
+    {"WhitelistedGroups", [] { return ReadOutcome<json>(&Settings::WhitelistedGroups); }},
+    {"WhitelistedPlayers", [] { return ReadOutcome<json>(&Settings::WhitelistedPlayers); }},
+    {"BlacklistedGroups", [] { return ReadOutcome<json>(&Settings::BlacklistedGroups); }},
 };
 
 }  // namespace
@@ -89,7 +90,7 @@ TEST_F(SettingRead, KickTimerConversions) {
   };
   for (const auto& c : cases) {
     UseDocument({{"KickTimer", c.value}});
-    EXPECT_EQ(Outcome<int32_t>(&Settings::KickTimer), c.outcome) << c.value.dump();
+    EXPECT_EQ(ReadOutcome<int32_t>(&Settings::KickTimer), c.outcome) << c.value.dump();
   }
 }
 

@@ -18,8 +18,6 @@
 namespace sim::rcon::testing {
 namespace {
 
-constexpr const char* kPassword = ServerThread::kPassword;
-
 // Runs the server as the simulator's loop does, on this thread, until done()
 // or the time is up.
 void RunFor(

@@ -17,8 +17,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr const char* kPassword = ServerThread::kPassword;
-
 // A command whose reply arrives means the server, and this client's session on
 // it, still work.
 void ExpectServed(RawClient& client, int32_t id, const std::string& command) {

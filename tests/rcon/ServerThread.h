@@ -13,6 +13,9 @@
 
 namespace sim::rcon::testing {
 
+// The password of every test server.
+inline constexpr const char* kPassword = "hunter2";
+
 // An RconServer run by a poll loop on a thread of its own, as the simulator's
 // game loop runs it, so that blocking test clients can talk to it. Commands
 // are recorded; the reply to each is chosen by the test's responder, which
@@ -31,7 +34,6 @@ class ServerThread {
   bool WaitForClientCount(size_t count) const;
   bool WaitForCommandCount(size_t count) const;
 
-  static constexpr const char* kPassword = "hunter2";
   // Replies "echo: COMMAND" with the request id.
   static Responder EchoResponder();
 
