@@ -32,35 +32,38 @@ scenario=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# One file per section.
-awk -v dir="$work/sections" '
-  BEGIN { system("mkdir -p \"" dir "\"") }
-  /^## / { name = substr($0, 4); gsub(/ /, "_", name); out = dir "/" name; printf "" > out; next }
+# One file per section, section-NAME. Each scenario starts a few dozen
+# processes at most: the suite plays every scenario, so each one saved counts.
+awk -v dir="$work" '
+  /^## / { name = substr($0, 4); gsub(/ /, "_", name); out = dir "/section-" name; printf "" > out; next }
   out != "" { print >> out }
 ' "$scenario"
-section() { [ -f "$work/sections/$1" ]; }
+section() { [ -f "$work/section-$1" ]; }
 
 server="$work/server"
 mkdir -p "$server/ArkApi/Plugins/Gatehouse"
-section config && cp "$work/sections/config" "$server/ArkApi/Plugins/Gatehouse/config.json"
-for f in "$work"/sections/file_*; do
+section config && cp "$work/section-config" "$server/ArkApi/Plugins/Gatehouse/config.json"
+for f in "$work"/section-file_*; do
   [ -e "$f" ] || continue
-  cp "$f" "$work/${f##*/file_}"
+  cp "$f" "$work/${f##*/section-file_}"
 done
 
 args=(--plugin PLUGIN)
-section args && read -r -a args <"$work/sections/args"
+section args && read -r -a args <"$work/section-args"
 args=("${args[@]//PLUGIN/$plugin}")
 if section script; then
-  cp "$work/sections/script" "$work/script.txt"
+  cp "$work/section-script" "$work/script.txt"
   args+=(--script "$work/script.txt")
 fi
 env_vars=()
-section env && mapfile -t env_vars <"$work/sections/env"
+section env && mapfile -t env_vars <"$work/section-env"
 
 status=0
-(cd "$work" && env "${env_vars[@]}" timeout 60 "$sim" --dir "$server" "${args[@]}" \
-  </dev/null >"$work/stdout" 2>"$work/stderr") || status=$?
+(
+  cd "$work" || exit
+  for assignment in "${env_vars[@]}"; do export "${assignment?}"; done
+  exec timeout 60 "$sim" --dir "$server" "${args[@]}" </dev/null >"$work/stdout" 2>"$work/stderr"
+) || status=$?
 
 plugin_path=$(realpath "$plugin" 2>/dev/null || echo "$plugin")
 # A Windows build under Wine reports the same file as Z:\PATH\WITH\BACKSLASHES.
@@ -79,24 +82,26 @@ normalize() {
 failed=0
 fail() { echo "FAIL: $*"; failed=1; }
 compare() {  # compare EXPECTED ACTUAL WHAT
-  diff -u <(normalize <"$1") <(normalize <"$2") >"$work/diff" ||
+  normalize <"$1" >"$work/expected"
+  normalize <"$2" >"$work/actual"
+  diff -u "$work/expected" "$work/actual" >"$work/diff" ||
     { fail "$3 differs from the expected ($scenario):"; cat "$work/diff"; }
 }
 
 expected_status=0
-section status && expected_status=$(tr -d ' \n' <"$work/sections/status")
+section status && expected_status=$(tr -d ' \n' <"$work/section-status")
 [ "$status" = "$expected_status" ] || fail "exit status $status, expected $expected_status"
-touch "$work/sections/stdout"
-expected_stdout="$work/sections/stdout"
-[[ $plugin == *.dll ]] && section stdout_windows && expected_stdout="$work/sections/stdout_windows"
+: >>"$work/section-stdout"
+expected_stdout="$work/section-stdout"
+[[ $plugin == *.dll ]] && section stdout_windows && expected_stdout="$work/section-stdout_windows"
 compare "$expected_stdout" "$work/stdout" "standard output"
 if section log; then
   log="$server/ArkApi/Logs/server.log"
   [ -f "$log" ] || log=/dev/null
-  compare "$work/sections/log" "$log" "server.log"
+  compare "$work/section-log" "$log" "server.log"
 fi
 if section stderr; then
-  mapfile -t expected <"$work/sections/stderr"
+  mapfile -t expected <"$work/section-stderr"
   mapfile -t actual < <(normalize <"$work/stderr")
   if [ "${#expected[@]}" != "${#actual[@]}" ]; then
     fail "${#actual[@]} lines on standard error, expected ${#expected[@]}"

@@ -42,17 +42,17 @@ echo "include boundary holds and its check refuses a crossing"
 
 [ $# -ge 4 ] || exit 0
 cxx=$2
-compiles() {  # compiles INCLUDES HEADER: whether a file including HEADER compiles
+reaches() {  # reaches INCLUDES HEADER: whether a file including HEADER finds every include
   local flags=() dir
   IFS=: read -ra dirs <<<"$1"
   for dir in "${dirs[@]}"; do flags+=("-I$dir"); done
   mkdir -p "$work/probe"  # a folder of its own: quoted includes look beside the file first
   printf '#include "%s"\n' "$2" >"$work/probe/probe.cpp"
-  "$cxx" -std=c++20 -fsyntax-only "${flags[@]}" "$work/probe/probe.cpp" >/dev/null 2>&1
+  "$cxx" -std=c++20 -E "${flags[@]}" "$work/probe/probe.cpp" >/dev/null 2>&1
 }
 expect() {  # expect yes|no INCLUDES HEADER SIDE
   local want=$1 got=no
-  if compiles "$2" "$3"; then got=yes; fi
+  if reaches "$2" "$3"; then got=yes; fi
   if [ "$got" != "$want" ]; then
     echo "FAIL: with the $4's include paths, \"$3\" is reachable: $got (expected $want)" >&2
     exit 1

@@ -161,7 +161,7 @@ TEST(RconBadInput, APacketArrivingByteByByteRunsOnceWhole) {
 
 TEST(RconBadInput, ClientsThatLeaveMidPacketOrNeverSpeakDoNotStopTheOthers) {
   RconOptions options;
-  options.auth_timeout = 1s;
+  options.auth_timeout = 500ms;
   ServerThread server(options);
   const auto talker = LoggedIn(server);
   // Connected last, so that logging the others in does not use up its time.
@@ -271,7 +271,7 @@ std::chrono::steady_clock::duration TimeToRefuse(RawClient& client, int32_t id) 
 // right password is still taken after that wait, and clears the address.
 // The delays are short so that the test is; every bound is a share of them.
 TEST(RconPasswords, RepeatedWrongOnesFromOneAddressAreSlowedDown) {
-  constexpr auto kDelay = 500ms;
+  constexpr auto kDelay = 300ms;
   RconOptions options;
   options.free_password_failures = 2;
   options.failure_delay = kDelay;
