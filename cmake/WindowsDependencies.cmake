@@ -42,6 +42,10 @@ add_link_options(-static)
 # not export the runtime's: every binary has its own copy.
 string(APPEND CMAKE_SHARED_LINKER_FLAGS " -Wl,--exclude-libs,ALL")
 
+# <windows.h> without its rarely used parts: among them the old sockets header,
+# which would clash with <winsock2.h> wherever a unity batch includes both.
+add_compile_definitions(WIN32_LEAN_AND_MEAN)
+
 # Libraries are named as on Windows (Gatehouse.dll, Permissions.dll).
 set(CMAKE_SHARED_LIBRARY_PREFIX "")
 set(CMAKE_SHARED_MODULE_PREFIX "")
