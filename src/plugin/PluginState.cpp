@@ -12,25 +12,25 @@ namespace {
 // A plain pointer with no destructor: the state lives until EndPluginState,
 // and what a process never ended stays reachable to its end, where the
 // library's static destructors must not run the parts' own.
-PluginState* state = nullptr;
+PluginState* the_state = nullptr;
 
 PluginState& State() {
   StartPluginState();
-  return *state;
+  return *the_state;
 }
 
 }  // namespace
 
 void StartPluginState() {
-  if (state == nullptr) {
-    state = new PluginState();
+  if (the_state == nullptr) {
+    the_state = new PluginState();
   }
 }
 
 void EndPluginState() noexcept {
   // Cleared before the parts end, so nothing they run can reach a state that
   // is half gone.
-  delete std::exchange(state, nullptr);
+  delete std::exchange(the_state, nullptr);
 }
 
 std::string& LibraryPath::Stored() {
