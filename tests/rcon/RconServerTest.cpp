@@ -35,7 +35,7 @@ std::unique_ptr<RawClient> LoggedIn(const ServerThread& server) {
 }
 
 TEST(RconAuth, RightPasswordIsAnsweredByAnEmptyValueThenTheAuthResponseInSeparateReads) {
-  ServerThread server;
+  ServerThread server(RconOptions{});
   RawClient client(server.Port());
   ASSERT_TRUE(client.SendPacket(42, kTypeAuth, kPassword));
   // A client that reads one packet per read, and reads late, must still find
@@ -160,8 +160,8 @@ TEST(RconBadInput, APacketArrivingByteByByteRunsOnceWhole) {
 }
 
 TEST(RconBadInput, ClientsThatLeaveMidPacketOrNeverSpeakDoNotStopTheOthers) {
-  RconOptions options;
-  options.auth_timeout = 500ms;
+  RconOptions options = TestOptions();
+  options.auth_timeout = 300ms;
   ServerThread server(options);
   const auto talker = LoggedIn(server);
   // Connected last, so that logging the others in does not use up its time.
@@ -223,7 +223,7 @@ TEST(RconLoad, ManyClientsAtOnceAreAllServed) {
 }
 
 TEST(RconSlots, ConnectionsPastTheLimitAreClosedAtOnceWhenEveryOneHasLoggedIn) {
-  RconOptions options;
+  RconOptions options = TestOptions();
   options.max_clients = 2;
   ServerThread server(options);
   const auto first = LoggedIn(server);
@@ -271,8 +271,8 @@ std::chrono::steady_clock::duration TimeToRefuse(RawClient& client, int32_t id) 
 // right password is still taken after that wait, and clears the address.
 // The delays are short so that the test is; every bound is a share of them.
 TEST(RconPasswords, RepeatedWrongOnesFromOneAddressAreSlowedDown) {
-  constexpr auto kDelay = 300ms;
-  RconOptions options;
+  constexpr auto kDelay = 200ms;
+  RconOptions options = TestOptions();
   options.free_password_failures = 2;
   options.failure_delay = kDelay;
   options.max_failure_delay = 2 * kDelay;

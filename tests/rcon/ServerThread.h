@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -16,6 +17,15 @@ namespace sim::rcon::testing {
 // The password of every test server.
 inline constexpr const char* kPassword = "hunter2";
 
+// The server's own options but for a short pause between the two packets that
+// answer a password: most tests log in, and only the test of that pause needs
+// its full length.
+inline RconOptions TestOptions() {
+  RconOptions options;
+  options.auth_reply_pause = std::chrono::milliseconds(10);
+  return options;
+}
+
 // An RconServer run by a poll loop on a thread of its own, as the simulator's
 // game loop runs it, so that blocking test clients can talk to it. Commands
 // are recorded; the reply to each is chosen by the test's responder, which
@@ -24,7 +34,7 @@ class ServerThread {
  public:
   using Responder = std::function<void(RconServer&, ClientId, int32_t, const std::string&)>;
 
-  explicit ServerThread(RconOptions options = {}, Responder responder = EchoResponder());
+  explicit ServerThread(RconOptions options = TestOptions(), Responder responder = EchoResponder());
   ~ServerThread();
 
   uint16_t Port() const { return server_->Port(); }
