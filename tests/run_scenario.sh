@@ -34,27 +34,26 @@ trap 'rm -rf "$work"' EXIT
 
 # One file per section, section-NAME. Each scenario starts a few dozen
 # processes at most: the suite plays every scenario, so each one saved counts.
-awk -v dir="$work" '
-  /^## / { name = substr($0, 4); gsub(/ /, "_", name); out = dir "/section-" name; printf "" > out; next }
+# The config, the script and the files go straight where the run reads them.
+server="$work/server"
+mkdir -p "$server/ArkApi/Plugins/Gatehouse"
+awk -v dir="$work" -v config="$server/ArkApi/Plugins/Gatehouse/config.json" '
+  /^## / {
+    name = substr($0, 4); gsub(/ /, "_", name)
+    if (name == "config") out = config
+    else if (name == "script") out = dir "/script.txt"
+    else if (name ~ /^file_/) out = dir "/" substr(name, 6)
+    else out = dir "/section-" name
+    printf "" > out; next
+  }
   out != "" { print >> out }
 ' "$scenario"
 section() { [ -f "$work/section-$1" ]; }
 
-server="$work/server"
-mkdir -p "$server/ArkApi/Plugins/Gatehouse"
-section config && cp "$work/section-config" "$server/ArkApi/Plugins/Gatehouse/config.json"
-for f in "$work"/section-file_*; do
-  [ -e "$f" ] || continue
-  cp "$f" "$work/${f##*/section-file_}"
-done
-
 args=(--plugin PLUGIN)
 section args && read -r -a args <"$work/section-args"
 args=("${args[@]//PLUGIN/$plugin}")
-if section script; then
-  cp "$work/section-script" "$work/script.txt"
-  args+=(--script "$work/script.txt")
-fi
+[ -f "$work/script.txt" ] && args+=(--script "$work/script.txt")
 env_vars=()
 section env && mapfile -t env_vars <"$work/section-env"
 
@@ -69,8 +68,8 @@ plugin_path=$(realpath "$plugin" 2>/dev/null || echo "$plugin")
 # A Windows build under Wine reports the same file as Z:\PATH\WITH\BACKSLASHES.
 plugin_windows_path="Z:${plugin_path//\//\\}"
 plugin_windows_pattern=${plugin_windows_path//\\/\\\\}
-normalize() {
-  sed -e "s#$plugin_path#PLUGIN#g" \
+normalize() {  # normalize [-i FILE...]: the text on standard input, or FILEs in place
+  sed "$@" -e "s#$plugin_path#PLUGIN#g" \
       -e "s#$plugin_windows_pattern#PLUGIN#g" \
       -e 's/\x1b/^[/g' \
       -e 's#\^\[\[\([0-9]*\)m[0-9][0-9]/[0-9][0-9]/[0-9][0-9] [0-9][0-9]:[0-9][0-9] #^[[\1mMM/DD/YY HH:MM #' \
@@ -81,10 +80,8 @@ normalize() {
 
 failed=0
 fail() { echo "FAIL: $*"; failed=1; }
-compare() {  # compare EXPECTED ACTUAL WHAT
-  normalize <"$1" >"$work/expected"
-  normalize <"$2" >"$work/actual"
-  diff -u "$work/expected" "$work/actual" >"$work/diff" ||
+compare() {  # compare EXPECTED ACTUAL WHAT, both normalized already
+  diff -u "$1" "$2" >"$work/diff" ||
     { fail "$3 differs from the expected ($scenario):"; cat "$work/diff"; }
 }
 
@@ -94,12 +91,16 @@ section status && expected_status=$(tr -d ' \n' <"$work/section-status")
 : >>"$work/section-stdout"
 expected_stdout="$work/section-stdout"
 [[ $plugin == *.dll ]] && section stdout_windows && expected_stdout="$work/section-stdout_windows"
-compare "$expected_stdout" "$work/stdout" "standard output"
+compared=("$expected_stdout" "$work/stdout")
 if section log; then
   log="$server/ArkApi/Logs/server.log"
-  [ -f "$log" ] || log=/dev/null
-  compare "$work/section-log" "$log" "server.log"
+  [ -f "$log" ] || : >"$work/no-log"
+  [ -f "$log" ] || log="$work/no-log"
+  compared+=("$work/section-log" "$log")
 fi
+normalize -i "${compared[@]}"
+compare "$expected_stdout" "$work/stdout" "standard output"
+! section log || compare "$work/section-log" "$log" "server.log"
 if section stderr; then
   mapfile -t expected <"$work/section-stderr"
   mapfile -t actual < <(normalize <"$work/stderr")
