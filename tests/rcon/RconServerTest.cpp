@@ -271,7 +271,7 @@ std::chrono::steady_clock::duration TimeToRefuse(RawClient& client, int32_t id) 
 // right password is still taken after that wait, and clears the address.
 // The delays are short so that the test is; every bound is a share of them.
 TEST(RconPasswords, RepeatedWrongOnesFromOneAddressAreSlowedDown) {
-  constexpr auto kDelay = 200ms;
+  constexpr auto kDelay = 150ms;
   RconOptions options = TestOptions();
   options.free_password_failures = 2;
   options.failure_delay = kDelay;
