@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "sim/framework/SimHost.h"
@@ -20,7 +22,12 @@ class HostFixture : public ::testing::Test {
     sim::SetErrorWriter([this](std::string_view line) { errors.emplace_back(line); });
   }
 
-  ~HostFixture() override { sim::ResetHost(); }
+  ~HostFixture() override {
+    sim::ResetHost();
+    // Nothing of the test stays behind in the temporary folder.
+    std::error_code ignored;
+    std::filesystem::remove_all(ServerDir(), ignored);
+  }
 
   // One folder per test process: ctest runs the cases side by side.
   static std::string ServerDir() {
