@@ -1,8 +1,16 @@
 #include "admission/JoinDecision.h"
 
+#include <fmt/format.h>
+
+#include "admission/TextConversion.h"
 #include "config/Settings.h"
+#include "console/ConsolePrint.h"
 
 namespace gatehouse {
+
+void HookSteps::Debug(const char* hook, const FString& identifier) {
+  ConsolePrintInfo(fmt::format("[GH] {} Identifier - {}", hook, ToNarrowString(identifier)));
+}
 
 namespace {
 

@@ -45,6 +45,13 @@ class JoinSteps {
   virtual void Failed(const FailedCheck& /*failed*/) {}
 };
 
+// The steps of a hook the game calls: the debug line goes to the console as
+// "[GH] HOOK Identifier - ID".
+class HookSteps : public JoinSteps {
+ public:
+  void Debug(const char* hook, const FString& identifier) override;
+};
+
 // How a step ended.
 enum class StepOutcome {
   off,        // its setting is off

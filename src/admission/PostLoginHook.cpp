@@ -3,16 +3,12 @@
 #include <exception>
 #include <optional>
 
-#include <fmt/format.h>
-
 #include "admission/DelayedKick.h"
 #include "admission/HookFailure.h"
 #include "admission/HookSlots.h"
 #include "admission/Identifier.h"
 #include "admission/JoinDecision.h"
 #include "admission/OnlinePlayers.h"
-#include "admission/TextConversion.h"
-#include "console/ConsolePrint.h"
 
 namespace gatehouse {
 
@@ -20,7 +16,7 @@ namespace {
 
 // The post-login's checks acted on: the debug line printed, and each failed
 // check's kick line printed, then its kick scheduled.
-class Enforcement final : public JoinSteps {
+class Enforcement final : public HookSteps {
  public:
   explicit Enforcement(AShooterPlayerController* player) : player_(player) {}
 
@@ -30,9 +26,6 @@ class Enforcement final : public JoinSteps {
     }
     identifier_ = GetIdentifier(player_);
     return &*identifier_;
-  }
-  void Debug(const char* hook, const FString& identifier) override {
-    ConsolePrintInfo(fmt::format("[GH] {} Identifier - {}", hook, ToNarrowString(identifier)));
   }
   void Failing(const char* check, const FString& identifier) override {
     AnnounceKick(check, identifier);

@@ -22,7 +22,7 @@ namespace {
 
 // The pre-login's decision acted on: a changed config.json reloaded, the debug
 // line printed.
-class Arming final : public JoinSteps {
+class Arming final : public HookSteps {
  public:
   explicit Arming(const FUniqueNetIdRepl* unique_id) : unique_id_(unique_id) {}
 
@@ -34,9 +34,6 @@ class Arming final : public JoinSteps {
     }
     player = GetIdentifier(*unique_id_);
     return &*player;
-  }
-  void Debug(const char* hook, const FString& identifier) override {
-    ConsolePrintInfo(fmt::format("[GH] {} Identifier - {}", hook, ToNarrowString(identifier)));
   }
 
   // The player's Identifier, once asked for.
