@@ -60,7 +60,8 @@ chmod +x "$sim"
   printf '## stdout\n'
   cat "$source_dir/tests/package/tour.expected"
 } >"$work/tour.scenario"
-"$source_dir/tests/run_scenario.sh" "$sim" "$fresh/plugin" "$work/tour.scenario" ||
+$runner "$build/bin/gatehouse-scenario$exe" "$fresh/gatehouse-sim$exe" "$fresh/plugin" \
+  "$work/tour.scenario" ||
   fail "the example tour from the unpacked toolkit differs from tests/package/tour.expected"
 
 # Unpacked again over the folder, now holding the operator's config.json (an
