@@ -28,20 +28,21 @@ TEST(OutputMatch, PatternsMatchAsTheShellDoes) {
   EXPECT_TRUE(MatchesPattern("a[b]c", "a\\[b\\]?"));
   EXPECT_TRUE(MatchesPattern("x7", "[a-z][0-9]"));
   EXPECT_TRUE(MatchesPattern("]", "[]]"));
+  EXPECT_TRUE(MatchesPattern("a.b(c)", "a.b(?)"));
   EXPECT_TRUE(MatchesPattern("", "*"));
   EXPECT_TRUE(MatchesPattern("aaab", "*a*b"));
   EXPECT_FALSE(MatchesPattern("x7", "[!a-z]7"));
   EXPECT_FALSE(MatchesPattern("error: a", "error: a*b"));
   EXPECT_FALSE(MatchesPattern("abc", "ab"));
   EXPECT_FALSE(MatchesPattern("ab", "abc"));
+  EXPECT_FALSE(MatchesPattern("axb", "a.b"));
   EXPECT_FALSE(MatchesPattern("a[b]c", "a[b]c"));  // a set of one, not the brackets
 }
 
 TEST(OutputMatch, DiffShowsEachChangeInItsContext) {
   EXPECT_EQ(UnifiedDiff("a\nb\n", "a\nb\n"), "");
-  EXPECT_EQ(UnifiedDiff("1\n2\n3\n4\n5\n6\n7\n8\n9\n", "1\n2\n3\n4\nfive\n6\n7\n8\n9\nten\n"),
-            "--- expected\n+++ actual\n"
-            "@@ -2,8 +2,9 @@\n 2\n 3\n 4\n-5\n+five\n 6\n 7\n 8\n 9\n+ten\n");
+  EXPECT_EQ(UnifiedDiff("1\n2\n3\n4\n5\n6\n7\n8\n9\n", "1\n2\n3\n4\nfive\n6\n7\n8\n9\n"),
+            "--- expected\n+++ actual\n@@ -2,7 +2,7 @@\n 2\n 3\n 4\n-5\n+five\n 6\n 7\n 8\n");
   EXPECT_EQ(UnifiedDiff("", "x\n"), "--- expected\n+++ actual\n@@ -0,0 +1,1 @@\n+x\n");
   EXPECT_EQ(UnifiedDiff("x\n", "x"),
             "--- expected\n+++ actual\n(the texts differ only in the end of their last line)\n");

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -9,11 +8,11 @@ namespace gatehouse::scenario {
 
 // Runs a program, command[0] being its path, in the current folder and
 // environment, with nothing on standard input and its standard output and
-// error written to the two files. Answers its exit status as a shell reports
-// it: 128 + N when signal N ended it, 124 when it ran past `limit` and was
-// stopped. Throws std::runtime_error when the program cannot be started.
+// error written to the two files, and answers its exit status (128 + N when
+// signal N ended it, as a shell reports). Throws std::runtime_error when the
+// program cannot be started. The test's own time limit bounds the wait.
 int RunProcess(const std::vector<std::string>& command, const std::filesystem::path& out,
-               const std::filesystem::path& err, std::chrono::seconds limit);
+               const std::filesystem::path& err);
 
 // Sets a variable of this process's environment, which the programs it runs
 // inherit.

@@ -25,10 +25,10 @@
 // the scenario cannot be played.
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <random>
 #include <sstream>
@@ -46,16 +46,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::chrono::seconds kRunLimit{60};
-
 std::string ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     throw std::runtime_error("cannot read " + Utf8FromPath(path));
   }
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 void WriteFile(const fs::path& path, const std::string& text) {
@@ -81,22 +77,21 @@ std::map<std::string, std::string> ReadSections(const fs::path& scenario) {
   return sections;
 }
 
-// A new, empty folder of its own under the system's temporary folder, removed
-// with everything in it when this goes.
+// A new, empty folder under the system's temporary folder, made the current
+// one; when this goes, the current folder is its parent again and the folder
+// is removed with everything in it.
 class WorkFolder {
  public:
   WorkFolder() {
     std::random_device random;
-    for (int tries = 0; tries < 100; ++tries) {
+    do {
       path_ = fs::temp_directory_path() / ("gatehouse-scenario-" + std::to_string(random()));
-      if (fs::create_directory(path_)) {
-        return;
-      }
-    }
-    throw std::runtime_error("cannot make a folder in " + Utf8FromPath(fs::temp_directory_path()));
+    } while (!fs::create_directory(path_));
+    fs::current_path(path_);
   }
   ~WorkFolder() {
     std::error_code ignored;
+    fs::current_path(path_.parent_path(), ignored);
     fs::remove_all(path_, ignored);
   }
   WorkFolder(const WorkFolder&) = delete;
@@ -108,39 +103,19 @@ class WorkFolder {
   fs::path path_;
 };
 
-// Runs with `folder` as the current folder, the one before restored after.
-int RunIn(const fs::path& folder, const std::vector<std::string>& command, const fs::path& out,
-          const fs::path& err) {
-  const fs::path before = fs::current_path();
-  fs::current_path(folder);
-  struct Restore {
-    const fs::path& path;
-    ~Restore() {
-      std::error_code ignored;
-      fs::current_path(path, ignored);
-    }
-  } restore{before};
-  return RunProcess(command, out, err, kRunLimit);
+std::vector<std::string> Words(std::string_view text) {
+  std::istringstream in{std::string(text)};
+  return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
 }
 
-std::vector<std::string> Words(std::string_view line) {
-  std::istringstream in{std::string(line)};
-  std::vector<std::string> words;
-  for (std::string word; in >> word;) {
-    words.push_back(word);
-  }
-  return words;
-}
-
-// The names the plugin's file may be reported by: as given, made absolute and
-// with links resolved, and as Wine shows a Unix path to a Windows program.
+// The names the plugin's file may be reported by: made absolute with links
+// resolved, made absolute, and as Wine shows a Unix path to a Windows program.
 std::vector<std::string> PluginPaths(const std::string& plugin) {
   std::error_code ignored;
-  const fs::path given = PathFromUtf8(plugin);
   std::string wine = "Z:" + plugin;
   std::replace(wine.begin(), wine.end(), '/', '\\');
-  return {Utf8FromPath(fs::weakly_canonical(given, ignored)), Utf8FromPath(fs::absolute(given)),
-          wine};
+  return {Utf8FromPath(fs::weakly_canonical(PathFromUtf8(plugin), ignored)),
+          Utf8FromPath(fs::absolute(PathFromUtf8(plugin))), wine};
 }
 
 class Verdict {
@@ -163,24 +138,26 @@ class Verdict {
 };
 
 int Play(const std::string& sim, const std::string& plugin, const std::string& scenario) {
-  std::map<std::string, std::string> sections = ReadSections(PathFromUtf8(scenario));
+  const std::map<std::string, std::string> sections = ReadSections(PathFromUtf8(scenario));
   const auto section = [&](const std::string& name) -> const std::string* {
     const auto found = sections.find(name);
     return found == sections.end() ? nullptr : &found->second;
   };
+  const std::vector<std::string> plugin_paths = PluginPaths(plugin);
+  // Made absolute before the work folder becomes the current one.
+  const std::string plugin_path = plugin_paths[1];
+  const std::string sim_path = Utf8FromPath(fs::absolute(PathFromUtf8(sim)));
 
   const WorkFolder work;
   const fs::path server = work.Path() / "server";
   const fs::path plugin_folder = server / "ArkApi" / "Plugins" / "Gatehouse";
   fs::create_directories(plugin_folder);
-  std::vector<std::string> command{Utf8FromPath(fs::absolute(PathFromUtf8(sim))), "--dir",
-                                   Utf8FromPath(server)};
-  std::vector<std::string> options{"--plugin", "PLUGIN"};
-  if (const std::string* args = section("args")) {
-    options = Words(Lines(*args).empty() ? std::string_view() : Lines(*args).front());
-  }
-  const std::string plugin_path = Utf8FromPath(fs::absolute(PathFromUtf8(plugin)));
-  for (std::string& option : options) {
+  std::vector<std::string> command{sim_path, "--dir", Utf8FromPath(server)};
+  const std::string* args = section("args");
+  const std::vector<std::string> options = args == nullptr
+                                               ? std::vector<std::string>{"--plugin", "PLUGIN"}
+                                               : Words(args->substr(0, args->find('\n')));
+  for (std::string option : options) {
     for (size_t at = option.find("PLUGIN"); at != std::string::npos;
          at = option.find("PLUGIN", at + plugin_path.size())) {
       option.replace(at, 6, plugin_path);
@@ -192,41 +169,32 @@ int Play(const std::string& sim, const std::string& plugin, const std::string& s
       WriteFile(plugin_folder / "config.json", text);
     } else if (name.substr(0, 5) == "file ") {
       WriteFile(work.Path() / PathFromUtf8(name.substr(5)), text);
+    } else if (name == "script") {
+      WriteFile(work.Path() / "script.txt", text);
+      command.insert(command.end(), {"--script", Utf8FromPath(work.Path() / "script.txt")});
+    } else if (name == "env") {
+      for (const std::string_view assignment : Lines(text)) {
+        const size_t equals = std::min(assignment.find('='), assignment.size());
+        SetEnvironment(std::string(assignment.substr(0, equals)),
+                       std::string(assignment.substr(std::min(equals + 1, assignment.size()))));
+      }
     }
   }
-  if (const std::string* script = section("script")) {
-    WriteFile(work.Path() / "script.txt", *script);
-    command.insert(command.end(), {"--script", Utf8FromPath(work.Path() / "script.txt")});
-  }
-  if (const std::string* env = section("env")) {
-    for (const std::string_view assignment : Lines(*env)) {
-      const size_t equals = assignment.find('=');
-      SetEnvironment(
-          std::string(assignment.substr(0, equals)),
-          equals == std::string_view::npos ? "" : std::string(assignment.substr(equals + 1)));
-    }
-  }
-
   const fs::path out = work.Path() / "stdout";
   const fs::path err = work.Path() / "stderr";
-  const int status = RunIn(work.Path(), command, out, err);
+  const int status = RunProcess(command, out, err);
 
-  const std::vector<std::string> paths = PluginPaths(plugin);
-  const auto normalized = [&](const std::string& text) { return Normalized(text, paths); };
+  const auto normalized = [&](const std::string& text) { return Normalized(text, plugin_paths); };
   Verdict verdict;
-  const std::string* status_text = section("status");
-  const std::string expected_status = status_text == nullptr        ? "0"
-                                      : Words(*status_text).empty() ? ""
-                                                                    : Words(*status_text)[0];
+  const std::vector<std::string> status_words = Words(section("status") ? *section("status") : "0");
+  const std::string expected_status = status_words.empty() ? "" : status_words[0];
   if (std::to_string(status) != expected_status) {
     verdict.Fail("exit status " + std::to_string(status) + ", expected " + expected_status);
   }
-  const bool windows_build = plugin.size() >= 4 && plugin.substr(plugin.size() - 4) == ".dll";
-  const std::string* expected_stdout = windows_build && section("stdout windows") != nullptr
-                                           ? section("stdout windows")
-                                           : section("stdout");
-  verdict.Compare(normalized(expected_stdout == nullptr ? "" : *expected_stdout),
-                  normalized(ReadFile(out)), "standard output", scenario);
+  const bool windows_build = plugin.ends_with(".dll") && section("stdout windows") != nullptr;
+  const std::string* expected_out = section(windows_build ? "stdout windows" : "stdout");
+  verdict.Compare(normalized(expected_out ? *expected_out : ""), normalized(ReadFile(out)),
+                  "standard output", scenario);
   if (const std::string* log = section("log")) {
     const fs::path server_log = server / "ArkApi" / "Logs" / "server.log";
     verdict.Compare(normalized(*log),
@@ -235,28 +203,27 @@ int Play(const std::string& sim, const std::string& plugin, const std::string& s
   }
   const std::string errors = ReadFile(err);
   if (const std::string* patterns = section("stderr")) {
-    const std::string actual_text = normalized(errors);
+    const std::string normalized_errors = normalized(errors);
     const std::vector<std::string_view> expected = Lines(*patterns);
-    const std::vector<std::string_view> actual = Lines(actual_text);
+    const std::vector<std::string_view> actual = Lines(normalized_errors);
     if (expected.size() != actual.size()) {
       verdict.Fail(std::to_string(actual.size()) + " lines on standard error, expected " +
                    std::to_string(expected.size()));
-    } else {
-      for (size_t i = 0; i < expected.size(); ++i) {
-        if (!MatchesPattern(actual[i], expected[i])) {
-          verdict.Fail("standard error line " + std::to_string(i + 1) + ": '" +
-                       std::string(actual[i]) + "' does not match '" + std::string(expected[i]) +
-                       "'");
-        }
+    }
+    for (size_t i = 0; expected.size() == actual.size() && i < expected.size(); ++i) {
+      if (!MatchesPattern(actual[i], expected[i])) {
+        verdict.Fail("standard error line " + std::to_string(i + 1) + ": '" +
+                     std::string(actual[i]) + "' does not match '" + std::string(expected[i]) +
+                     "'");
       }
     }
   }
-  for (const char* report :
-       {"engine blocks were never freed", "AddressSanitizer", "LeakSanitizer", "runtime error:"}) {
-    if (errors.find(report) != std::string::npos) {
-      verdict.Fail("a leak or a sanitizer report on standard error");
-      break;
-    }
+  const auto reported = [&](const char* report) {
+    return errors.find(report) != std::string::npos;
+  };
+  if (reported("engine blocks were never freed") || reported("AddressSanitizer") ||
+      reported("LeakSanitizer") || reported("runtime error:")) {
+    verdict.Fail("a leak or a sanitizer report on standard error");
   }
   if (verdict.Failed()) {
     std::cout << "--- standard error:\n" << errors;

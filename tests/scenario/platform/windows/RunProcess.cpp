@@ -55,7 +55,7 @@ std::wstring CommandLineArgument(const std::wstring& argument) {
 }  // namespace
 
 int RunProcess(const std::vector<std::string>& command, const std::filesystem::path& out,
-               const std::filesystem::path& err, std::chrono::seconds limit) {
+               const std::filesystem::path& err) {
   SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   const auto open = [&](const wchar_t* path, DWORD access, DWORD disposition) {
     return CreateFileW(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -85,12 +85,7 @@ int RunProcess(const std::vector<std::string>& command, const std::filesystem::p
   }
   const Handle process(started.hProcess);
   const Handle thread(started.hThread);
-  const auto milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(limit).count();
-  if (WaitForSingleObject(process.Get(), static_cast<DWORD>(milliseconds)) == WAIT_TIMEOUT) {
-    TerminateProcess(process.Get(), 124);
-    WaitForSingleObject(process.Get(), INFINITE);
-    return 124;
-  }
+  WaitForSingleObject(process.Get(), INFINITE);
   DWORD status = 0;
   GetExitCodeProcess(process.Get(), &status);
   return static_cast<int>(status);
