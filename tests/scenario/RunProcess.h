@@ -14,6 +14,9 @@ namespace gatehouse::scenario {
 int RunProcess(const std::vector<std::string>& command, const std::filesystem::path& out,
                const std::filesystem::path& err);
 
+// The command line's arguments after the program's name, in UTF-8.
+std::vector<std::string> CommandLine(int argc, char** argv);
+
 // Sets a variable of this process's environment, which the programs it runs
 // inherit.
 void SetEnvironment(const std::string& name, const std::string& value);

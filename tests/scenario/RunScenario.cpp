@@ -36,7 +36,6 @@
 #include <string>
 #include <vector>
 
-#include "sim/app/platform/Process.h"
 #include "src/host/Utf8Path.h"
 #include "tests/scenario/OutputMatch.h"
 #include "tests/scenario/RunProcess.h"
@@ -235,7 +234,7 @@ int Play(const std::string& sim, const std::string& plugin, const std::string& s
 }  // namespace gatehouse::scenario
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> arguments = sim::app::platform::Arguments(argc, argv);
+  const std::vector<std::string> arguments = gatehouse::scenario::CommandLine(argc, argv);
   if (arguments.size() != 3) {
     std::cerr << "usage: gatehouse-scenario SIM PLUGIN SCENARIO\n";
     return 2;

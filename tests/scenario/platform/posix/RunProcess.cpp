@@ -37,6 +37,10 @@ int RunProcess(const std::vector<std::string>& command, const std::filesystem::p
   return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
 }
 
+std::vector<std::string> CommandLine(int argc, char** argv) {
+  return std::vector<std::string>(argv + 1, argv + argc);
+}
+
 void SetEnvironment(const std::string& name, const std::string& value) {
   setenv(name.c_str(), value.c_str(), 1);
 }

@@ -1,16 +1,35 @@
 #include "tests/scenario/RunProcess.h"
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <stdexcept>
-
-#include "sim/app/platform/windows/WideText.h"
 
 namespace gatehouse::scenario {
 namespace {
 
-using sim::app::platform::SystemMessage;
-using sim::app::platform::ToWide;
+std::wstring ToWide(const std::string& text) {
+  std::wstring wide(text.size(), L'\0');
+  wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(),
+                                                      static_cast<int>(text.size()), wide.data(),
+                                                      static_cast<int>(wide.size()))));
+  return wide;
+}
+
+std::string FromWide(const std::wstring& wide) {
+  const int size = static_cast<int>(wide.size());
+  std::string text(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr,
+                                                           0, nullptr, nullptr)),
+                   '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, text.data(), static_cast<int>(text.size()),
+                      nullptr, nullptr);
+  return text;
+}
+
+std::string SystemMessage(DWORD code) {
+  return "system error " + std::to_string(code);
+}
 
 // Closes a handle when it goes; invalid handles are ignored.
 class Handle {
@@ -89,6 +108,22 @@ int RunProcess(const std::vector<std::string>& command, const std::filesystem::p
   DWORD status = 0;
   GetExitCodeProcess(process.Get(), &status);
   return static_cast<int>(status);
+}
+
+// The wide command line: narrow arguments would lose every character outside
+// the system's code page.
+std::vector<std::string> CommandLine(int argc, char** argv) {
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (wide == nullptr) {
+    return std::vector<std::string>(argv + 1, argv + argc);
+  }
+  std::vector<std::string> arguments;
+  for (int i = 1; i < count; ++i) {
+    arguments.push_back(FromWide(wide[i]));
+  }
+  LocalFree(wide);
+  return arguments;
 }
 
 void SetEnvironment(const std::string& name, const std::string& value) {
