@@ -291,17 +291,19 @@ TEST_F(PreparedListsTest, NeedTheEngineOnlyWhereTheWalkDoes) {
         const Outcome walked = Observe([&] { return WalkedWhitelist(identifier); });
         const Outcome prepared = Observe([&] { return IsWhitelisted(identifier); });
         failure.fail(false);
-        const std::string where = std::string(failure.name) + ", round " + std::to_string(round) +
-                                  ", Identifier \"" + sim::ToUtf8(identifier) + "\", config " +
-                                  document.dump();
-        EXPECT_EQ(prepared.queries, walked.queries) << where;
+        // Written out only when an assertion fails.
+        const auto where = [&] {
+          return std::string(failure.name) + ", round " + std::to_string(round) +
+                 ", Identifier \"" + sim::ToUtf8(identifier) + "\", config " + document.dump();
+        };
+        EXPECT_EQ(prepared.queries, walked.queries) << where();
         if (prepared.decision == walked.decision) {
           continue;
         }
         // Only the walk meets the failure: the prepared lists decide, or
         // raise the type error of a list entry before they need the engine.
-        ASSERT_EQ(walked.decision, failure.met) << where;
-        ASSERT_NE(prepared.decision, failure.met) << where;
+        ASSERT_EQ(walked.decision, failure.met) << where();
+        ASSERT_NE(prepared.decision, failure.met) << where();
         ++decided_without;
       }
     }
