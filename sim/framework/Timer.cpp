@@ -14,7 +14,6 @@
 
 #include "host/Timer.h"
 #include "sim/framework/Internal.h"
-#include "sim/framework/ModuleOf.h"
 #include "sim/framework/SimHost.h"
 #include "sim/framework/platform/Platform.h"
 
@@ -37,7 +36,7 @@ constexpr int64_t kLastMomentMs =
 struct Pending {
   std::function<void()> callable;
   std::string tag;
-  ModuleId scheduled_by = nullptr;  // the library whose code scheduled it
+  platform::ModuleId scheduled_by = nullptr;  // the library whose code scheduled it
 };
 
 class SimTimer final : public API::Timer {
@@ -51,7 +50,7 @@ class SimTimer final : public API::Timer {
     // The callable's code goes when the library that scheduled it unloads,
     // whatever path it was tagged with: the library is the one whose code made
     // this call (the return address is in the caller's code).
-    const ModuleId scheduled_by = ModuleHolding(SIM_CALLER_ADDRESS());
+    const platform::ModuleId scheduled_by = platform::ModuleHolding(SIM_CALLER_ADDRESS());
     // A delay of 0 or less is due now, and so runs at the next pass.
     const int64_t delay_ms = delay_seconds > 0 ? int64_t{delay_seconds} * 1000 : 0;
     pending_.emplace(DueKey{Now() + delay_ms, next_sequence_++},
@@ -131,7 +130,7 @@ class SimTimer final : public API::Timer {
 
   size_t Count() const { return pending_.size(); }
 
-  size_t DropOf(ModuleId library) {
+  size_t DropOf(platform::ModuleId library) {
     return std::erase_if(pending_, [&](const auto& entry) {
       return library != nullptr && entry.second.scheduled_by == library;
     });
@@ -179,7 +178,7 @@ size_t PendingCallables() {
   return TheTimer().Count();
 }
 size_t DropCallablesOf(void* library_handle) {
-  return TheTimer().DropOf(ModuleOfHandle(library_handle));
+  return TheTimer().DropOf(platform::ModuleOfHandle(library_handle));
 }
 void ClearTimer() {
   TheTimer().Clear();
