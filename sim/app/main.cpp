@@ -168,8 +168,8 @@ std::unique_ptr<sim::app::RemoteConsole> ListenForRcon(const Options& options, E
     return nullptr;
   }
   std::string error;
-  auto rcon = sim::app::StartRemoteConsole(*options.rcon_port, options.rcon_password, &error);
-  if (!rcon) {
+  auto rcon = std::make_unique<sim::app::RemoteConsole>(options.rcon_password);
+  if (!rcon->Listen(*options.rcon_port, &error)) {
     std::fprintf(stderr, "gatehouse-sim: cannot serve RCON: %s\n", error.c_str());
     failed = true;
     return nullptr;
