@@ -13,7 +13,7 @@
 #include "harness/RecordSink.h"
 #include "host/LogSinks.h"
 #include "host/Utf8Path.h"
-#include "sim/app/platform/Library.h"
+#include "sim/app/platform/Process.h"
 #include "sim/framework/SimHost.h"
 #include "sim/game/Game.h"
 

@@ -1,4 +1,4 @@
-#include "sim/app/platform/FileFaults.h"
+#include "sim/app/platform/Process.h"
 
 #include <windows.h>
 
