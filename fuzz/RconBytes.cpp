@@ -7,9 +7,7 @@
 // its side then shut, so a run ends once the server has closed every client or a bounded number of
 // loop passes has gone by.
 
-#include <arpa/inet.h>
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -31,6 +29,7 @@
 #include "sim/app/RconDispatch.h"
 #include "sim/game/EngineObjects.h"
 #include "sim/rcon/RconServer.h"
+#include "sim/rcon/Socket.h"
 
 namespace {
 
@@ -44,20 +43,12 @@ struct Client {
   bool finished = false;  // the server closed it, or it failed
 };
 
+// A non-blocking client socket, or -1.
 int Connect(uint16_t port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  if (fd < 0) {
-    return -1;
+  const int fd = sim::rcon::ConnectToLoopback(port).Release();
+  if (fd >= 0) {
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
   }
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-    ::close(fd);
-    return -1;
-  }
-  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
   return fd;
 }
 

@@ -53,21 +53,10 @@ struct RconOptions {
 
 // A remote-console server on 127.0.0.1, driven by one thread's readiness
 // loop: the owner adds the server's sockets to its wait (WaitForReadiness),
-// waits, and hands the result back to Service, which accepts, reads, answers passwords, runs
-// commands and writes. Nothing blocks, and every command runs on the owner's
-// thread.
-//
-// Answers, towards clients that read them in different ways:
-// - a right password: an empty RESPONSE_VALUE with the request's id, then,
-//   after a pause, an AUTH_RESPONSE with the same id;
-// - a wrong password: the same pair with id -1; the client may try again;
-// - anything but a password before a right one: an AUTH_RESPONSE with id -1,
-//   and the connection is closed once that is written;
-// - an empty RESPONSE_VALUE from the client (after a command, to mark where its
-//   replies end): echoed back with its id, behind the command's replies;
-// - a size field outside 10..4096: the connection is closed at once;
-// - a password from an address with too many wrong ones: the same answers, once
-//   that address's wait is over (see RconOptions).
+// waits, and hands the result back to Service, which accepts, reads, answers
+// passwords, runs commands and writes. Nothing blocks, and every command runs
+// on the owner's thread. What it answers to each thing a client does is the
+// table of "RCON over TCP" in docs/simulator.md.
 class RconServer {
  public:
   // Runs one command line for a client; the request id is the packet's. The
