@@ -32,8 +32,13 @@ class PluginTest : public ::testing::Test {
   // The same with the document's text.
   void UseDocument(const nlohmann::json& document) const { UseConfig(document.dump()); }
 
-  // Load and Unload as the library entry runs them.
+  // Load and Unload as the library entry runs them; Load after writing the
+  // file when given its text.
   void LoadPlugin() { server_->Load(); }
+  void LoadPlugin(const std::string& config) {
+    WriteConfig(config);
+    LoadPlugin();
+  }
   void UnloadPlugin() { server_->Unload(); }
 
   // Records that reached the host's sinks through the log channel, as laid out.

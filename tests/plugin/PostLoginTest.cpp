@@ -47,8 +47,7 @@ class PostLogin : public PluginTest {
   void SetUp() override {
     PluginTest::SetUp();
     kicks_asked.clear();
-    WriteConfig("{}");
-    LoadPlugin();
+    LoadPlugin("{}");
   }
 
   // Joins with the console captured; gives the console lines.
