@@ -1,6 +1,5 @@
 #include "RawClient.h"
 
-#include <chrono>
 #include <vector>
 
 namespace sim::rcon::testing {
