@@ -1,5 +1,6 @@
 // The command service: console and RCON commands by name, and the dispatch of a
-// command line to the command named by its first word, ignoring case.
+// command line to the command named by its first word, ignoring case. Also
+// what a library left registered when it was unloaded.
 
 #include <algorithm>
 #include <memory>
@@ -175,18 +176,25 @@ bool DispatchRconCommand(RCONClientConnection* connection, RCONPacket& packet, U
   return true;
 }
 
-void SetCommandsOwner(const std::string& library_path) {
+// A library's registrations: its commands here, its hooks in the hook table.
+
+void SetLoadingLibrary(const std::string& library_path) {
   TheRegistry().owner_ = library_path;
+  SetHooksOwner(library_path);
 }
 
-void RemoveLeftoverCommands(const std::string& library_path, std::vector<std::string>& console,
-                            std::vector<std::string>& rcon) {
-  console = TheRegistry().console_.RemoveLeftovers(library_path);
-  rcon = TheRegistry().rcon_.RemoveLeftovers(library_path);
+bool HasRegistrations(const std::string& library_path) {
+  return !library_path.empty() &&
+         (TheRegistry().console_.Owns(library_path) || TheRegistry().rcon_.Owns(library_path) ||
+          HasHooksOf(library_path));
 }
 
-bool HasCommandsOf(const std::string& library_path) {
-  return TheRegistry().console_.Owns(library_path) || TheRegistry().rcon_.Owns(library_path);
+LeftBehind RemoveLeftoversOf(const std::string& library_path) {
+  if (library_path.empty()) {
+    return {};
+  }
+  return {TheRegistry().console_.RemoveLeftovers(library_path),
+          TheRegistry().rcon_.RemoveLeftovers(library_path), RemoveLeftoverHooks(library_path)};
 }
 
 void ClearCommands() {
