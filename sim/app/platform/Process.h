@@ -36,7 +36,7 @@ bool ReadStandardInput(EventLoop& loop, const std::function<bool(std::string_vie
 // The process's resident memory in kB as the system reports it, or nothing.
 std::optional<long long> ResidentKilobytes();
 
-// ---- The system's library loader, as the plugin loader uses it ------------
+// ---- The system's library loader, as the plugin loader uses it --------------
 
 // The path as the loader needs it to open that very file: a bare file name
 // would make it search its library folders instead of the working directory.
@@ -55,7 +55,7 @@ bool CloseLibrary(void* handle, std::string& error);
 // True while a library of this path is still in the process.
 bool LibraryStillLoaded(const std::string& path);
 
-// ---- Failures of the file system, brought on by `fault` --------------------
+// ---- Failures of the file system, brought on by `fault` ---------------------
 // As the plugin's writes of config.json meet them (see FaultCommand.h). Each
 // answers an empty text when done, or why it cannot be done on this system.
 
