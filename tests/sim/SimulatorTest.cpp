@@ -1,11 +1,6 @@
 // The simulator's command language in-process, for what the scripted runs in
 // cases/ leave out.
 
-#ifndef _WIN32
-#include <sys/resource.h>
-#endif
-
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,6 +9,7 @@
 #include "host/Utf8Path.h"
 #include "sim/app/EventLoop.h"
 #include "sim/app/Simulator.h"
+#include "sim/app/platform/Process.h"
 #include "tests/sim/HostFixture.h"
 
 namespace {
@@ -84,14 +80,9 @@ TEST_F(Simulator, AFailedConfigCopyLeavesTheOldFile) {
   std::ofstream(folder / "config.json") << old_config;
   std::ofstream(fs::path(ServerDir()) / "big.json") << std::string(64 * 1024, ' ') << "{}";
 
-  rlimit limit{};
-  getrlimit(RLIMIT_FSIZE, &limit);
-  const rlimit small{16 * 1024, limit.rlim_max};
-  const auto previous_handler = std::signal(SIGXFSZ, SIG_IGN);
-  setrlimit(RLIMIT_FSIZE, &small);
+  ASSERT_EQ(sim::app::platform::LimitFileSize(16 * 1024), "");
   simulator->Execute("config big.json");
-  setrlimit(RLIMIT_FSIZE, &limit);
-  std::signal(SIGXFSZ, previous_handler);
+  ASSERT_EQ(sim::app::platform::LimitFileSize(std::nullopt), "");
 
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_EQ(errors[0].rfind("error: cannot copy ", 0), 0u) << errors[0];
