@@ -65,26 +65,22 @@ class CommandList {
   // commands while it runs.
   std::unique_ptr<Callback> Find(const FString& line) const {
     const std::u16string_view word = FirstWord(line);
-    for (const auto& command : commands_) {
-      if (!word.empty() && SameCommandName(command.name, word)) {
-        return std::make_unique<Callback>(*command.callback);
-      }
-    }
-    return nullptr;
+    const auto found = std::find_if(commands_.begin(), commands_.end(), [&](const auto& c) {
+      return !word.empty() && SameCommandName(c.name, word);
+    });
+    return found != commands_.end() ? std::make_unique<Callback>(*found->callback) : nullptr;
   }
 
   std::vector<std::string> RemoveLeftovers(const std::string& owner) {
     std::vector<std::string> removed;
-    for (auto it = commands_.begin(); it != commands_.end();) {
-      if (it->owner != owner) {
-        ++it;
-        continue;
+    for (auto& command : commands_) {
+      if (command.owner == owner) {
+        removed.push_back(Utf16ToUtf8(command.name));
+        // The callable's code went with its library: it is kept, never destroyed.
+        Graveyard().push_back(command.callback.release());
       }
-      removed.push_back(Utf16ToUtf8(it->name));
-      // The callable's code went with its library: it is kept, never destroyed.
-      Graveyard().push_back(it->callback.release());
-      it = commands_.erase(it);
     }
+    std::erase_if(commands_, [&](const auto& c) { return c.owner == owner; });
     return removed;
   }
 

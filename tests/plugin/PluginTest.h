@@ -50,10 +50,7 @@ class PluginTest : public ::testing::Test {
   void ClearServerLines() { server_lines_.clear(); }
 
   // Runs something with standard output captured; gives what it wrote.
-  template <class Action>
-  static std::string CapturingConsole(Action action) {
-    return harness::console::Capture(action);
-  }
+  static constexpr auto* CapturingConsole = &harness::console::Capture;
   // The console lines written, split at line ends, with the stamps masked.
   static std::vector<std::string> ConsoleLines(const std::string& captured);
 
