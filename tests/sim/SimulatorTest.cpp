@@ -17,8 +17,6 @@ namespace {
 class Simulator : public HostFixture {
  protected:
   void SetUp() override {
-    std::filesystem::remove_all(ServerDir());
-    std::filesystem::create_directories(ServerDir());
     sim::app::Options options;
     options.dir = ServerDir();
     options.plugin = GATEHOUSE_TEST_PLUGIN;
@@ -101,7 +99,6 @@ class PluginUnload : public HostFixture {};
 TEST_F(PluginUnload, DropsTheKicksOfAPluginWhoseSymlinkWasRepointed) {
   namespace fs = std::filesystem;
   const fs::path dir = ServerDir();
-  fs::remove_all(dir);
   fs::create_directories(dir / "ArkApi/Plugins/Gatehouse");
   std::ofstream(dir / "ArkApi/Plugins/Gatehouse/config.json")
       << R"({"OnlyWhitelisted": true, "KickTimer": 1})";
