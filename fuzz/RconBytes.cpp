@@ -10,7 +10,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstddef>
@@ -37,19 +36,19 @@ constexpr const char* kPassword = "hunter2";
 constexpr int kMaxPasses = 200;
 
 struct Client {
-  int fd = -1;
+  sim::rcon::UniqueSocket socket;
   std::string unsent;
   bool shut = false;      // everything sent, sending side shut
   bool finished = false;  // the server closed it, or it failed
 };
 
-// A non-blocking client socket, or -1.
-int Connect(uint16_t port) {
-  const int fd = sim::rcon::ConnectToLoopback(port).Release();
-  if (fd >= 0) {
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+// A non-blocking client socket; invalid when refused.
+sim::rcon::UniqueSocket Connect(uint16_t port) {
+  sim::rcon::UniqueSocket socket = sim::rcon::ConnectToLoopback(port);
+  if (socket.Valid()) {
+    ::fcntl(socket.Get(), F_SETFL, ::fcntl(socket.Get(), F_GETFL) | O_NONBLOCK);
   }
-  return fd;
+  return socket;
 }
 
 // Sends what the socket takes, then shuts the sending side once all is out;
@@ -60,18 +59,18 @@ void Exchange(Client& client) {
   }
   if (!client.unsent.empty()) {
     const ssize_t sent =
-        ::send(client.fd, client.unsent.data(), client.unsent.size(), MSG_NOSIGNAL);
+        ::send(client.socket.Get(), client.unsent.data(), client.unsent.size(), MSG_NOSIGNAL);
     if (sent > 0) {
       client.unsent.erase(0, static_cast<size_t>(sent));
     }
   }
   if (client.unsent.empty() && !client.shut) {
-    ::shutdown(client.fd, SHUT_WR);
+    ::shutdown(client.socket.Get(), SHUT_WR);
     client.shut = true;
   }
   char buffer[4096];
   for (;;) {
-    const ssize_t got = ::recv(client.fd, buffer, sizeof buffer, 0);
+    const ssize_t got = ::recv(client.socket.Get(), buffer, sizeof buffer, 0);
     if (got > 0) {
       continue;
     }
@@ -126,8 +125,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t i = 0; i < clients.size(); ++i) {
     clients[i].unsent = i + 1 < clients.size() ? input.ConsumeRandomLengthString(8192)
                                                : input.ConsumeRemainingBytesAsString();
-    clients[i].fd = Connect(server.Port());
-    clients[i].finished = clients[i].fd < 0;
+    clients[i].socket = Connect(server.Port());
+    clients[i].finished = !clients[i].socket.Valid();
   }
   gatehouse::fuzz::Count("connections", clients.size());
 
@@ -145,11 +144,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       break;
     }
   }
-  for (const Client& client : clients) {
-    if (client.fd >= 0) {
-      ::close(client.fd);
-    }
-  }
+  clients.clear();  // closes their sockets
   server.Close();
   if (!saved && FileText(gatehouse::ConfigPath()) != config_before) {
     std::fprintf(stderr, "config.json changed without a command that saved it\n");
