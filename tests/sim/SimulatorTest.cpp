@@ -16,10 +16,14 @@ namespace {
 
 class Simulator : public HostFixture {
  protected:
-  void SetUp() override {
+  void SetUp() override { Start(GATEHOUSE_TEST_PLUGIN); }
+
+  // A simulator of this plugin in the server folder, in place of the one before.
+  void Start(const std::string& plugin) {
+    simulator.reset();
     sim::app::Options options;
     options.dir = ServerDir();
-    options.plugin = GATEHOUSE_TEST_PLUGIN;
+    options.plugin = plugin;
     simulator.emplace(options,
                       Utf8FromPath(std::filesystem::path(GATEHOUSE_PERMISSIONS).parent_path()),
                       ServerDir(), loop);
@@ -94,9 +98,7 @@ TEST_F(Simulator, AFailedConfigCopyLeavesTheOldFile) {
 // A deployment that swaps the file behind the plugin's path while it runs (a
 // symlink pointed at a new build): a kick that the plugin scheduled before
 // its unload must go with it, whatever path the plugin tagged it with.
-class PluginUnload : public HostFixture {};
-
-TEST_F(PluginUnload, DropsTheKicksOfAPluginWhoseSymlinkWasRepointed) {
+TEST_F(Simulator, DropsTheKicksOfAPluginWhoseSymlinkWasRepointed) {
   namespace fs = std::filesystem;
   const fs::path dir = ServerDir();
   fs::create_directories(dir / "ArkApi/Plugins/Gatehouse");
@@ -107,18 +109,13 @@ TEST_F(PluginUnload, DropsTheKicksOfAPluginWhoseSymlinkWasRepointed) {
   }
   fs::create_symlink("first.so", dir / "plugin.so");
 
-  sim::app::EventLoop loop;
-  sim::app::Options options;
-  options.dir = dir.string();
-  options.plugin = (dir / "plugin.so").string();
-  sim::app::Simulator simulator(options, fs::path(GATEHOUSE_PERMISSIONS).parent_path().string(),
-                                dir.string(), loop);
+  Start((dir / "plugin.so").string());
   fs::remove(dir / "plugin.so");
   fs::create_symlink("second.so", dir / "plugin.so");
-  simulator.Execute("join bob");
-  simulator.Execute("unload");
+  simulator->Execute("join bob");
+  simulator->Execute("unload");
   EXPECT_EQ(sim::PendingCallables(), 0u);
-  simulator.Execute("wait 2");
+  simulator->Execute("wait 2");
   EXPECT_EQ(lines.back(), "plugin unloaded");
 }
 #endif
