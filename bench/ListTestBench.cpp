@@ -24,9 +24,8 @@ namespace {
 // The last entry, in another letter case.
 std::string Wanted(int64_t players) {
   std::string id = bench::HexIdentifier(static_cast<uint64_t>(players - 1));
-  for (char& c : id) {
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  }
+  std::ranges::transform(id, id.begin(),
+                         [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
   return id;
 }
 

@@ -7,12 +7,9 @@
 // its side then shut, so a run ends once the server has closed every client or a bounded number of
 // loop passes has gone by.
 
-#include <arpa/inet.h>
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstddef>
@@ -31,6 +28,7 @@
 #include "sim/app/RconDispatch.h"
 #include "sim/game/EngineObjects.h"
 #include "sim/rcon/RconServer.h"
+#include "sim/rcon/Socket.h"
 
 namespace {
 
@@ -38,27 +36,19 @@ constexpr const char* kPassword = "hunter2";
 constexpr int kMaxPasses = 200;
 
 struct Client {
-  int fd = -1;
+  sim::rcon::UniqueSocket socket;
   std::string unsent;
   bool shut = false;      // everything sent, sending side shut
   bool finished = false;  // the server closed it, or it failed
 };
 
-int Connect(uint16_t port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  if (fd < 0) {
-    return -1;
+// A non-blocking client socket; invalid when refused.
+sim::rcon::UniqueSocket Connect(uint16_t port) {
+  sim::rcon::UniqueSocket socket = sim::rcon::ConnectToLoopback(port);
+  if (socket.Valid()) {
+    ::fcntl(socket.Get(), F_SETFL, ::fcntl(socket.Get(), F_GETFL) | O_NONBLOCK);
   }
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-    ::close(fd);
-    return -1;
-  }
-  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
-  return fd;
+  return socket;
 }
 
 // Sends what the socket takes, then shuts the sending side once all is out;
@@ -69,18 +59,18 @@ void Exchange(Client& client) {
   }
   if (!client.unsent.empty()) {
     const ssize_t sent =
-        ::send(client.fd, client.unsent.data(), client.unsent.size(), MSG_NOSIGNAL);
+        ::send(client.socket.Get(), client.unsent.data(), client.unsent.size(), MSG_NOSIGNAL);
     if (sent > 0) {
       client.unsent.erase(0, static_cast<size_t>(sent));
     }
   }
   if (client.unsent.empty() && !client.shut) {
-    ::shutdown(client.fd, SHUT_WR);
+    ::shutdown(client.socket.Get(), SHUT_WR);
     client.shut = true;
   }
   char buffer[4096];
   for (;;) {
-    const ssize_t got = ::recv(client.fd, buffer, sizeof buffer, 0);
+    const ssize_t got = ::recv(client.socket.Get(), buffer, sizeof buffer, 0);
     if (got > 0) {
       continue;
     }
@@ -135,8 +125,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t i = 0; i < clients.size(); ++i) {
     clients[i].unsent = i + 1 < clients.size() ? input.ConsumeRandomLengthString(8192)
                                                : input.ConsumeRemainingBytesAsString();
-    clients[i].fd = Connect(server.Port());
-    clients[i].finished = clients[i].fd < 0;
+    clients[i].socket = Connect(server.Port());
+    clients[i].finished = !clients[i].socket.Valid();
   }
   gatehouse::fuzz::Count("connections", clients.size());
 
@@ -154,11 +144,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       break;
     }
   }
-  for (const Client& client : clients) {
-    if (client.fd >= 0) {
-      ::close(client.fd);
-    }
-  }
+  clients.clear();  // closes their sockets
   server.Close();
   if (!saved && FileText(gatehouse::ConfigPath()) != config_before) {
     std::fprintf(stderr, "config.json changed without a command that saved it\n");

@@ -26,9 +26,8 @@ class PollSource {
 };
 
 // The simulator's one loop: a readiness wait over standard input and the extra
-// sources,
-// then the sources' work, then (with the real clock) the timer's pass. Every
-// plugin callback therefore runs on this one thread.
+// sources, then the sources' work, then (with the real clock) the timer's pass.
+// Every plugin callback therefore runs on this one thread.
 class EventLoop {
  public:
   void AddSource(PollSource* source);

@@ -8,7 +8,7 @@
 
 #include "host/Utf8Path.h"
 #include "sim/app/Numbers.h"
-#include "sim/app/platform/FileFaults.h"
+#include "sim/app/platform/Process.h"
 #include "sim/framework/SimHost.h"
 
 namespace sim::app {

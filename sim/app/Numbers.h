@@ -1,7 +1,6 @@
 #pragma once
 
 #include <charconv>
-#include <cstdint>
 #include <optional>
 #include <string_view>
 

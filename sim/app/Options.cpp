@@ -82,12 +82,6 @@ const OptionRule kRules[] = {
      }},
 };
 
-const OptionRule* FindRule(const std::string& name) {
-  const auto* rule = std::find_if(std::begin(kRules), std::end(kRules),
-                                  [&](const OptionRule& r) { return name == r.name; });
-  return rule != std::end(kRules) ? rule : nullptr;
-}
-
 ParsedOptions Bad(std::string why) {
   return {std::nullopt, std::move(why)};
 }
@@ -98,8 +92,9 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
   Options options;
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& option = arguments[i];
-    const OptionRule* rule = FindRule(option);
-    if (rule == nullptr) {
+    const auto* rule = std::find_if(std::begin(kRules), std::end(kRules),
+                                    [&](const OptionRule& r) { return option == r.name; });
+    if (rule == std::end(kRules)) {
       return Bad("unknown option '" + option + "'");
     }
     if (rule->takes_value && i + 1 >= arguments.size()) {

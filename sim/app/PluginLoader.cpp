@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "sim/app/platform/Library.h"
+#include "sim/app/platform/Process.h"
 #include "sim/framework/SimHost.h"
 
 namespace sim::app {

@@ -1,15 +1,10 @@
 #include "sim/app/RconDispatch.h"
 
 #include "sim/framework/SimHost.h"
+#include "sim/rcon/Packet.h"
 
 namespace sim::app {
 namespace {
-
-constexpr int32_t kExecCommand = 2;
-constexpr int32_t kResponseValue = 0;
-// The size field of a packet counts the id, the type, the body and two zero
-// bytes.
-constexpr int32_t kPacketOverhead = 10;
 
 std::string FirstWord(const std::string& text) {
   const size_t begin = text.find_first_not_of(" \t");
@@ -23,15 +18,16 @@ std::string FirstWord(const std::string& text) {
 void RunRconCommand(RCONClientConnection& connection, int32_t request_id,
                     const std::string& command_utf8, UWorld* world) {
   RCONPacket packet;
-  packet.Length = static_cast<int32_t>(command_utf8.size()) + kPacketOverhead;
+  packet.Length = static_cast<int32_t>(command_utf8.size()) + rcon::kMinPacketSize;
   packet.Id = request_id;
-  packet.Type = kExecCommand;
+  packet.Type = rcon::kTypeExecCommand;
   packet.Body = FStringFromUtf8(command_utf8);
   if (DispatchRconCommand(&connection, packet, world)) {
     return;
   }
   if (connection.reply) {
-    connection.reply(request_id, kResponseValue, "Unknown command: " + FirstWord(command_utf8));
+    connection.reply(request_id, rcon::kTypeResponseValue,
+                     "Unknown command: " + FirstWord(command_utf8));
   }
 }
 

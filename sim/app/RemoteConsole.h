@@ -1,10 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
+#include <vector>
 
 #include "sim/app/EventLoop.h"
+#include "sim/rcon/RconServer.h"
 
 namespace sim {
 class Game;
@@ -12,19 +13,28 @@ class Game;
 
 namespace sim::app {
 
-// RCON over TCP as the simulator's start sees it: one of the loop's sources,
-// serving the commands of its clients for a game.
-class RemoteConsole : public PollSource {
+// RCON over TCP as one of the loop's sources: each command a client sends runs
+// through RunRconCommand, the same path as the local `rcon` command, with a
+// connection whose reply function writes back to that client.
+class RemoteConsole final : public PollSource {
  public:
+  explicit RemoteConsole(std::string password);
+
+  // Listens on 127.0.0.1:port; false with the reason in *error.
+  bool Listen(uint16_t port, std::string* error) { return server_.Listen(port, error); }
+  // The port it listens on (the one the system chose when asked for port 0).
+  uint16_t Port() const { return server_.Port(); }
   // Commands are served for this game from now on (none arrive before: the loop
   // has not run); null once the game is gone, when commands are dropped.
-  virtual void Serve(Game* game) = 0;
-  // The port it listens on (the one the system chose when asked for port 0).
-  virtual uint16_t Port() const = 0;
-};
+  void Serve(Game* game) { game_ = game; }
 
-// Listening on 127.0.0.1:port, or null with the reason in *error.
-std::unique_ptr<RemoteConsole> StartRemoteConsole(uint16_t port, std::string password,
-                                                  std::string* error);
+  void AppendPollFds(std::vector<PollFd>& fds) const override { server_.AppendPollFds(fds); }
+  int PollTimeoutMs() const override { return server_.PollTimeoutMs(); }
+  void Service(const std::vector<PollFd>& fds) override { server_.Service(fds); }
+
+ private:
+  rcon::RconServer server_;
+  Game* game_ = nullptr;
+};
 
 }  // namespace sim::app

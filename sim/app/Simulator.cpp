@@ -20,24 +20,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
+// The line's words, separated by blanks and tabs.
 std::vector<std::string_view> SplitWords(std::string_view line) {
   std::vector<std::string_view> words;
-  size_t at = 0;
-  while (at < line.size()) {
-    while (at < line.size() && IsBlank(line[at])) {
-      ++at;
-    }
-    const size_t begin = at;
-    while (at < line.size() && !IsBlank(line[at])) {
-      ++at;
-    }
-    if (at > begin) {
-      words.push_back(line.substr(begin, at - begin));
-    }
+  for (size_t begin = 0, end = 0; (begin = line.find_first_not_of(" \t", end)) != line.npos;) {
+    end = std::min(line.find_first_of(" \t", begin), line.size());
+    words.push_back(line.substr(begin, end - begin));
   }
   return words;
 }

@@ -119,21 +119,6 @@ std::string HelpText() {
   return text;
 }
 
-// The run's end when the command line asks for no server or for one that
-// cannot be: the exit status, after the usage or the reason. Nothing: go on.
-std::optional<int> EndBeforeTheServer(const Options& options) {
-  if (options.help) {
-    std::printf("%s\n", HelpText().c_str());
-    return 0;
-  }
-  if (!options.dir.empty() && !std::filesystem::is_directory(PathFromUtf8(options.dir))) {
-    std::fprintf(stderr, "gatehouse-sim: --dir %s is not a folder\n%s\n", options.dir.c_str(),
-                 sim::app::kUsage);
-    return kBadCommandLine;
-  }
-  return std::nullopt;
-}
-
 // The commands to run from --script (none: standard input), and the folder
 // from which their relative `config` paths start.
 struct Commands {
@@ -158,34 +143,6 @@ std::optional<Commands> ReadCommands(const Options& options) {
   return commands;
 }
 
-// RCON over TCP listens before the plugin loads, so that a port that cannot be
-// had ends the run before anything happens. Null with --rcon-port unset, and
-// after the reason when the port cannot be served.
-std::unique_ptr<sim::app::RemoteConsole> ListenForRcon(const Options& options, EventLoop& loop,
-                                                       bool& failed) {
-  failed = false;
-  if (!options.rcon_port) {
-    return nullptr;
-  }
-  std::string error;
-  auto rcon = sim::app::StartRemoteConsole(*options.rcon_port, options.rcon_password, &error);
-  if (!rcon) {
-    std::fprintf(stderr, "gatehouse-sim: cannot serve RCON: %s\n", error.c_str());
-    failed = true;
-    return nullptr;
-  }
-  // Port 0 asks the system for a free one: the port it gave is the one line
-  // that tells a client where to connect, on standard error before the plugin
-  // loads.
-  if (*options.rcon_port == 0) {
-    std::fprintf(stderr, "gatehouse-sim: serving RCON on 127.0.0.1:%u\n",
-                 static_cast<unsigned>(rcon->Port()));
-    std::fflush(stderr);
-  }
-  loop.AddSource(rcon.get());
-  return rcon;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -200,8 +157,14 @@ int main(int argc, char** argv) {
     return kBadCommandLine;
   }
   const Options& options = *parsed.options;
-  if (const auto status = EndBeforeTheServer(options)) {
-    return *status;
+  if (options.help) {
+    std::printf("%s\n", HelpText().c_str());
+    return 0;
+  }
+  if (!options.dir.empty() && !std::filesystem::is_directory(PathFromUtf8(options.dir))) {
+    std::fprintf(stderr, "gatehouse-sim: --dir %s is not a folder\n%s\n", options.dir.c_str(),
+                 sim::app::kUsage);
+    return kBadCommandLine;
   }
   const auto commands = ReadCommands(options);
   if (!commands) {
@@ -210,10 +173,24 @@ int main(int argc, char** argv) {
   sim::app::platform::InstallStopHandlers();
   sim::SetClockMode(ChooseClock(options, sim::app::platform::StandardInputIsTerminal()));
   EventLoop loop;
-  bool rcon_failed = false;
-  const auto rcon = ListenForRcon(options, loop, rcon_failed);
-  if (rcon_failed) {
-    return kBadCommandLine;
+  // RCON over TCP listens before the plugin loads, so that a port that cannot be
+  // had ends the run before anything happens.
+  std::unique_ptr<sim::app::RemoteConsole> rcon;
+  if (options.rcon_port) {
+    rcon = std::make_unique<sim::app::RemoteConsole>(options.rcon_password);
+    if (std::string error; !rcon->Listen(*options.rcon_port, &error)) {
+      std::fprintf(stderr, "gatehouse-sim: cannot serve RCON: %s\n", error.c_str());
+      return kBadCommandLine;
+    }
+    // Port 0 asks the system for a free one: the port it gave is the one line
+    // that tells a client where to connect, on standard error before the plugin
+    // loads.
+    if (*options.rcon_port == 0) {
+      std::fprintf(stderr, "gatehouse-sim: serving RCON on 127.0.0.1:%u\n",
+                   static_cast<unsigned>(rcon->Port()));
+      std::fflush(stderr);
+    }
+    loop.AddSource(rcon.get());
   }
   RunServer(options, commands->script_text, sim::app::platform::ExecutableFolder(argv[0]),
             commands->folder, loop, rcon.get());

@@ -34,27 +34,19 @@ class MessagingManager final : public AsaApi::IMessagingManager {
 
 class ApiUtils final : public AsaApi::IApiUtils {
  public:
-  AShooterGameMode* GetShooterGameMode() const override { return game_mode_; }
+  AShooterGameMode* GetShooterGameMode() const override { return game_mode; }
 
   std::shared_ptr<AsaApi::IMessagingManager> GetMessagingManager(
       const FString& library_path) const override {
-    auto& manager = managers_[ToUtf8(library_path)];
+    auto& manager = managers[ToUtf8(library_path)];
     if (!manager) {
       manager = std::make_shared<MessagingManager>();
     }
     return manager;
   }
 
-  void SetGameMode(AShooterGameMode* game_mode) { game_mode_ = game_mode; }
-
-  void Clear() {
-    game_mode_ = nullptr;
-    managers_.clear();
-  }
-
- private:
-  AShooterGameMode* game_mode_ = nullptr;
-  mutable std::map<std::string, std::shared_ptr<AsaApi::IMessagingManager>> managers_;
+  AShooterGameMode* game_mode = nullptr;
+  mutable std::map<std::string, std::shared_ptr<AsaApi::IMessagingManager>> managers;
 };
 
 ApiUtils& TheUtils() {
@@ -65,11 +57,12 @@ ApiUtils& TheUtils() {
 }  // namespace
 
 void SetGameMode(AShooterGameMode* game_mode) {
-  TheUtils().SetGameMode(game_mode);
+  TheUtils().game_mode = game_mode;
 }
 
 void ClearApiUtils() {
-  TheUtils().Clear();
+  TheUtils().game_mode = nullptr;
+  TheUtils().managers.clear();
 }
 
 }  // namespace sim

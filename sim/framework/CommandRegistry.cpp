@@ -1,5 +1,6 @@
 // The command service: console and RCON commands by name, and the dispatch of a
-// command line to the command named by its first word, ignoring case.
+// command line to the command named by its first word, ignoring case. Also
+// what a library left registered when it was unloaded.
 
 #include <algorithm>
 #include <memory>
@@ -64,26 +65,22 @@ class CommandList {
   // commands while it runs.
   std::unique_ptr<Callback> Find(const FString& line) const {
     const std::u16string_view word = FirstWord(line);
-    for (const auto& command : commands_) {
-      if (!word.empty() && SameCommandName(command.name, word)) {
-        return std::make_unique<Callback>(*command.callback);
-      }
-    }
-    return nullptr;
+    const auto found = std::find_if(commands_.begin(), commands_.end(), [&](const auto& c) {
+      return !word.empty() && SameCommandName(c.name, word);
+    });
+    return found != commands_.end() ? std::make_unique<Callback>(*found->callback) : nullptr;
   }
 
   std::vector<std::string> RemoveLeftovers(const std::string& owner) {
     std::vector<std::string> removed;
-    for (auto it = commands_.begin(); it != commands_.end();) {
-      if (it->owner != owner) {
-        ++it;
-        continue;
+    for (auto& command : commands_) {
+      if (command.owner == owner) {
+        removed.push_back(Utf16ToUtf8(command.name));
+        // The callable's code went with its library: it is kept, never destroyed.
+        Graveyard().push_back(command.callback.release());
       }
-      removed.push_back(Utf16ToUtf8(it->name));
-      // The callable's code went with its library: it is kept, never destroyed.
-      Graveyard().push_back(it->callback.release());
-      it = commands_.erase(it);
     }
+    std::erase_if(commands_, [&](const auto& c) { return c.owner == owner; });
     return removed;
   }
 
@@ -175,18 +172,25 @@ bool DispatchRconCommand(RCONClientConnection* connection, RCONPacket& packet, U
   return true;
 }
 
-void SetCommandsOwner(const std::string& library_path) {
+// A library's registrations: its commands here, its hooks in the hook table.
+
+void SetLoadingLibrary(const std::string& library_path) {
   TheRegistry().owner_ = library_path;
+  SetHooksOwner(library_path);
 }
 
-void RemoveLeftoverCommands(const std::string& library_path, std::vector<std::string>& console,
-                            std::vector<std::string>& rcon) {
-  console = TheRegistry().console_.RemoveLeftovers(library_path);
-  rcon = TheRegistry().rcon_.RemoveLeftovers(library_path);
+bool HasRegistrations(const std::string& library_path) {
+  return !library_path.empty() &&
+         (TheRegistry().console_.Owns(library_path) || TheRegistry().rcon_.Owns(library_path) ||
+          HasHooksOf(library_path));
 }
 
-bool HasCommandsOf(const std::string& library_path) {
-  return TheRegistry().console_.Owns(library_path) || TheRegistry().rcon_.Owns(library_path);
+LeftBehind RemoveLeftoversOf(const std::string& library_path) {
+  if (library_path.empty()) {
+    return {};
+  }
+  return {TheRegistry().console_.RemoveLeftovers(library_path),
+          TheRegistry().rcon_.RemoveLeftovers(library_path), RemoveLeftoverHooks(library_path)};
 }
 
 void ClearCommands() {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
-#include <cstdlib>
 
 #include "sim/framework/SimHost.h"
 #include "sim/framework/platform/Platform.h"

@@ -12,60 +12,20 @@
 namespace sim {
 namespace {
 
-class GameFunctionTable {
- public:
+// Hidden functions stay registered; GetAddress alone does not find them.
+struct GameFunctionTable {
   // No other thread sees the table before it is made.
-  GameFunctionTable() { RegisterAllocatorLocked(); }
-
-  void Register(const std::string& signature, void* address) {
-    std::lock_guard lock(mutex_);
-    functions_[signature] = address;
-  }
-
-  void Unregister(const std::string& signature) {
-    std::lock_guard lock(mutex_);
-    functions_.erase(signature);
-  }
-
-  void* Find(const std::string& signature) const {
-    std::lock_guard lock(mutex_);
-    if (hidden_.contains(signature)) {
-      return nullptr;
-    }
-    const auto found = functions_.find(signature);
-    return found != functions_.end() ? found->second : nullptr;
-  }
-
-  void Hide(const std::string& signature, bool hidden) {
-    std::lock_guard lock(mutex_);
-    if (hidden) {
-      hidden_.insert(signature);
-    } else {
-      hidden_.erase(signature);
-    }
-  }
-
-  void ShowAll() {
-    std::lock_guard lock(mutex_);
-    hidden_.clear();
-  }
+  GameFunctionTable() { ClearLocked(); }
 
   // Everything but the allocator, which strings outliving a reset still need.
-  void Clear() {
-    std::lock_guard lock(mutex_);
-    functions_.clear();
-    RegisterAllocatorLocked();
+  void ClearLocked() {
+    functions = {{kMallocSignature, reinterpret_cast<void*>(&EngineMalloc)},
+                 {kFreeSignature, reinterpret_cast<void*>(&EngineFree)}};
   }
 
- private:
-  void RegisterAllocatorLocked() {
-    functions_[kMallocSignature] = reinterpret_cast<void*>(&EngineMalloc);
-    functions_[kFreeSignature] = reinterpret_cast<void*>(&EngineFree);
-  }
-
-  mutable std::mutex mutex_;
-  std::map<std::string, void*, std::less<>> functions_;
-  std::set<std::string, std::less<>> hidden_;
+  std::mutex mutex;
+  std::map<std::string, void*, std::less<>> functions;
+  std::set<std::string, std::less<>> hidden;
 };
 
 GameFunctionTable& TheFunctionTable() {
@@ -75,36 +35,50 @@ GameFunctionTable& TheFunctionTable() {
   return *table;
 }
 
+void* Find(const std::string& signature) {
+  GameFunctionTable& table = TheFunctionTable();
+  std::lock_guard lock(table.mutex);
+  const auto found = table.functions.find(signature);
+  return found == table.functions.end() || table.hidden.contains(signature) ? nullptr
+                                                                            : found->second;
+}
+
 }  // namespace
 
 void RegisterGameFunction(const std::string& signature, void* address) {
-  TheFunctionTable().Register(signature, address);
+  std::lock_guard lock(TheFunctionTable().mutex);
+  TheFunctionTable().functions[signature] = address;
 }
 
 void UnregisterGameFunction(const std::string& signature) {
-  TheFunctionTable().Unregister(signature);
+  std::lock_guard lock(TheFunctionTable().mutex);
+  TheFunctionTable().functions.erase(signature);
 }
 
 void HideGameFunction(const std::string& signature) {
-  TheFunctionTable().Hide(signature, true);
+  std::lock_guard lock(TheFunctionTable().mutex);
+  TheFunctionTable().hidden.insert(signature);
 }
 
 void RestoreGameFunction(const std::string& signature) {
-  TheFunctionTable().Hide(signature, false);
+  std::lock_guard lock(TheFunctionTable().mutex);
+  TheFunctionTable().hidden.erase(signature);
 }
 
 void ShowAllGameFunctions() {
-  TheFunctionTable().ShowAll();
+  std::lock_guard lock(TheFunctionTable().mutex);
+  TheFunctionTable().hidden.clear();
 }
 
 void ClearGameFunctions() {
-  TheFunctionTable().Clear();
+  std::lock_guard lock(TheFunctionTable().mutex);
+  TheFunctionTable().ClearLocked();
 }
 
 }  // namespace sim
 
 void* AsaApi::GetAddress(const std::string& signature) {
-  void* address = sim::TheFunctionTable().Find(signature);
+  void* address = sim::Find(signature);
   if (address == nullptr) {
     sim::HostLog(sim::LogLevel::warning, "GetAddress: no game function '" + signature + "'");
   }

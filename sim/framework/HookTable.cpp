@@ -45,26 +45,28 @@ void Relink(HookTarget& target) {
   target.slot = below;
 }
 
+// The plugin's way in (AsaApi::IHooks), and the targets, which the functions
+// below work on.
 class HookTable final : public AsaApi::IHooks {
  public:
   bool SetHookInternal(const std::string& target, void* hook, void** original) override {
     Trace("install hook " + target);
-    const auto found = targets_.find(target);
-    if (found == targets_.end() || hook == nullptr || original == nullptr || IsRefused(target)) {
+    const auto found = targets.find(target);
+    if (found == targets.end() || hook == nullptr || original == nullptr || IsRefused(target)) {
       return false;
     }
     HookTarget& entry = *found->second;
     // The new hook's slot reaches whatever the game called until now.
     *original = entry.slot;
-    entry.hooks.push_back({hook, original, entry.slot, loading_library_});
+    entry.hooks.push_back({hook, original, entry.slot, loading_library});
     Relink(entry);
     return true;
   }
 
   bool DisableHook(const std::string& target, void* hook) override {
     Trace("remove hook " + target);
-    const auto found = targets_.find(target);
-    if (found == targets_.end()) {
+    const auto found = targets.find(target);
+    if (found == targets.end()) {
       return false;
     }
     auto& hooks = found->second->hooks;
@@ -79,51 +81,9 @@ class HookTable final : public AsaApi::IHooks {
     return true;
   }
 
-  void* const* Register(const std::string& signature, void* original) {
-    auto& entry = targets_[signature];
-    if (!entry) {
-      entry = std::make_unique<HookTarget>();
-    }
-    *entry = HookTarget{original, original, {}};
-    return &entry->slot;
-  }
-
-  void Unregister(const std::string& signature) { targets_.erase(signature); }
-
-  size_t Count(const std::string& signature) const {
-    const auto found = targets_.find(signature);
-    return found != targets_.end() ? found->second->hooks.size() : 0;
-  }
-
-  std::vector<std::string> RemoveLeftovers(const std::string& owner) {
-    std::vector<std::string> removed;
-    for (auto& [signature, target] : targets_) {
-      auto& hooks = target->hooks;
-      const auto gone = std::remove_if(hooks.begin(), hooks.end(),
-                                       [&](const InstalledHook& h) { return h.owner == owner; });
-      removed.insert(removed.end(), static_cast<size_t>(hooks.end() - gone), signature);
-      hooks.erase(gone, hooks.end());
-      Relink(*target);
-    }
-    return removed;
-  }
-
-  bool Owns(const std::string& owner) const {
-    return std::any_of(targets_.begin(), targets_.end(), [&](const auto& entry) {
-      const auto& hooks = entry.second->hooks;
-      return std::any_of(hooks.begin(), hooks.end(),
-                         [&](const InstalledHook& hook) { return hook.owner == owner; });
-    });
-  }
-
-  void Clear() { targets_.clear(); }
-
-  void SetLoadingLibrary(const std::string& path) { loading_library_ = path; }
-
- private:
   // Node-based, and each target on the heap: the slots' addresses never move.
-  std::map<std::string, std::unique_ptr<HookTarget>> targets_;
-  std::string loading_library_;
+  std::map<std::string, std::unique_ptr<HookTarget>> targets;
+  std::string loading_library;
 };
 
 HookTable& TheHookTable() {
@@ -135,32 +95,52 @@ HookTable& TheHookTable() {
 
 void* const* RegisterHookable(const std::string& signature, void* original) {
   RegisterGameFunction(signature, original);
-  return TheHookTable().Register(signature, original);
+  auto& entry = TheHookTable().targets[signature];
+  if (!entry) {
+    entry = std::make_unique<HookTarget>();
+  }
+  *entry = HookTarget{original, original, {}};
+  return &entry->slot;
 }
 
 void UnregisterHookable(const std::string& signature) {
   UnregisterGameFunction(signature);
-  TheHookTable().Unregister(signature);
+  TheHookTable().targets.erase(signature);
 }
 
 size_t HookCount(const std::string& signature) {
-  return TheHookTable().Count(signature);
+  const auto& targets = TheHookTable().targets;
+  const auto found = targets.find(signature);
+  return found != targets.end() ? found->second->hooks.size() : 0;
 }
 
 void ClearHooks() {
-  TheHookTable().Clear();
+  TheHookTable().targets.clear();
 }
 
 void SetHooksOwner(const std::string& library_path) {
-  TheHookTable().SetLoadingLibrary(library_path);
+  TheHookTable().loading_library = library_path;
 }
 
 std::vector<std::string> RemoveLeftoverHooks(const std::string& library_path) {
-  return TheHookTable().RemoveLeftovers(library_path);
+  std::vector<std::string> removed;
+  for (auto& [signature, target] : TheHookTable().targets) {
+    auto& hooks = target->hooks;
+    const auto gone = std::remove_if(hooks.begin(), hooks.end(), [&](const InstalledHook& h) {
+      return h.owner == library_path;
+    });
+    removed.insert(removed.end(), static_cast<size_t>(hooks.end() - gone), signature);
+    hooks.erase(gone, hooks.end());
+    Relink(*target);
+  }
+  return removed;
 }
 
 bool HasHooksOf(const std::string& library_path) {
-  return TheHookTable().Owns(library_path);
+  return std::ranges::any_of(TheHookTable().targets, [&](const auto& entry) {
+    return std::ranges::any_of(
+        entry.second->hooks, [&](const InstalledHook& hook) { return hook.owner == library_path; });
+  });
 }
 
 }  // namespace sim

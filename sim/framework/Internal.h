@@ -22,14 +22,10 @@ void RunContained(const std::string& what, const std::function<void()>& run);
 // The server's folder moved: the log file follows it.
 void MoveLogTo(const std::string& dir);
 
-// Registrations counted as a library's (see sim::SetLoadingLibrary).
+// Hooks counted as a library's (see sim::SetLoadingLibrary).
 void SetHooksOwner(const std::string& library_path);
-void SetCommandsOwner(const std::string& library_path);
 std::vector<std::string> RemoveLeftoverHooks(const std::string& library_path);
-void RemoveLeftoverCommands(const std::string& library_path, std::vector<std::string>& console,
-                            std::vector<std::string>& rcon);
 bool HasHooksOf(const std::string& library_path);
-bool HasCommandsOf(const std::string& library_path);
 
 // Parts of a host reset that live in other files.
 void ClearGameFunctions();

@@ -9,12 +9,10 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "host/Timer.h"
 #include "sim/framework/Internal.h"
-#include "sim/framework/ModuleOf.h"
 #include "sim/framework/SimHost.h"
 #include "sim/framework/platform/Platform.h"
 
@@ -37,9 +35,11 @@ constexpr int64_t kLastMomentMs =
 struct Pending {
   std::function<void()> callable;
   std::string tag;
-  ModuleId scheduled_by = nullptr;  // the library whose code scheduled it
+  platform::ModuleId scheduled_by = nullptr;  // the library whose code scheduled it
 };
 
+// The plugin's way in (DelayExecuteInternal), and the timer's state, which
+// the functions below work on.
 class SimTimer final : public API::Timer {
  public:
   void DelayExecuteInternal(const std::function<void()>& callback, int delay_seconds,
@@ -51,100 +51,18 @@ class SimTimer final : public API::Timer {
     // The callable's code goes when the library that scheduled it unloads,
     // whatever path it was tagged with: the library is the one whose code made
     // this call (the return address is in the caller's code).
-    const ModuleId scheduled_by = ModuleHolding(SIM_CALLER_ADDRESS());
+    const platform::ModuleId scheduled_by = platform::ModuleHolding(SIM_CALLER_ADDRESS());
     // A delay of 0 or less is due now, and so runs at the next pass.
     const int64_t delay_ms = delay_seconds > 0 ? int64_t{delay_seconds} * 1000 : 0;
-    pending_.emplace(DueKey{Now() + delay_ms, next_sequence_++},
-                     Pending{callback, tag, scheduled_by});
+    pending.emplace(DueKey{NowMilliseconds() + delay_ms, next_sequence++},
+                    Pending{callback, tag, scheduled_by});
   }
 
-  void SetMode(ClockMode mode) {
-    mode_ = mode;
-    virtual_ms_ = 0;
-    real_start_ = std::chrono::steady_clock::now();
-  }
-
-  ClockMode Mode() const { return mode_; }
-
-  int64_t Now() const {
-    if (mode_ == ClockMode::virtual_time) {
-      return virtual_ms_;
-    }
-    const auto elapsed = std::chrono::steady_clock::now() - real_start_;
-    return std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
-  }
-
-  // Moves the virtual clock through each due time up to the target, with a
-  // pass at each, so that a callable sees the clock at its own due time and
-  // one that it schedules for a moment within the wait runs in the same wait.
-  // Callables scheduled with no delay by a pass run at the next pass: the one
-  // at the next due time of this wait, or the next wait's first.
-  void Advance(int64_t seconds) {
-    if (mode_ != ClockMode::virtual_time) {
-      return;
-    }
-    const int64_t target = virtual_ms_ + std::clamp<int64_t>(seconds, 0, SecondsLeft()) * 1000;
-    RunPass();
-    for (;;) {
-      const auto next = pending_.upper_bound(DueKey{virtual_ms_, kLastSequence});
-      if (next == pending_.end() || next->first.due_ms > target) {
-        break;
-      }
-      virtual_ms_ = next->first.due_ms;
-      RunPass();
-    }
-    virtual_ms_ = target;
-  }
-
-  int64_t SecondsLeft() const {
-    return mode_ == ClockMode::virtual_time ? (kLastMomentMs - virtual_ms_) / 1000 : 0;
-  }
-
-  // Runs what is due by now and was scheduled before the pass began.
-  void RunPass() {
-    const int64_t now = Now();
-    const uint64_t pass_start = next_sequence_;
-    std::vector<DueKey> due;
-    for (const auto& [key, entry] : pending_) {
-      if (key.due_ms > now) {
-        break;
-      }
-      if (key.sequence < pass_start) {
-        due.push_back(key);
-      }
-    }
-    for (const DueKey& key : due) {
-      auto node = pending_.extract(key);
-      if (node.empty()) {
-        continue;  // dropped by an earlier callable of this pass
-      }
-      RunContained("timer: callable " + node.mapped().tag, node.mapped().callable);
-    }
-  }
-
-  std::optional<int64_t> UntilNextDue() const {
-    if (pending_.empty()) {
-      return std::nullopt;
-    }
-    return std::max<int64_t>(pending_.begin()->first.due_ms - Now(), 0);
-  }
-
-  size_t Count() const { return pending_.size(); }
-
-  size_t DropOf(ModuleId library) {
-    return std::erase_if(pending_, [&](const auto& entry) {
-      return library != nullptr && entry.second.scheduled_by == library;
-    });
-  }
-
-  void Clear() { pending_.clear(); }
-
- private:
-  std::map<DueKey, Pending> pending_;
-  uint64_t next_sequence_ = 0;
-  ClockMode mode_ = ClockMode::virtual_time;
-  int64_t virtual_ms_ = 0;
-  std::chrono::steady_clock::time_point real_start_ = std::chrono::steady_clock::now();
+  std::map<DueKey, Pending> pending;
+  uint64_t next_sequence = 0;
+  ClockMode mode = ClockMode::virtual_time;
+  int64_t virtual_ms = 0;
+  std::chrono::steady_clock::time_point real_start = std::chrono::steady_clock::now();
 };
 
 SimTimer& TheTimer() {
@@ -155,34 +73,98 @@ SimTimer& TheTimer() {
 }  // namespace
 
 void SetClockMode(ClockMode mode) {
-  TheTimer().SetMode(mode);
+  SimTimer& timer = TheTimer();
+  timer.mode = mode;
+  timer.virtual_ms = 0;
+  timer.real_start = std::chrono::steady_clock::now();
 }
+
 ClockMode GetClockMode() {
-  return TheTimer().Mode();
+  return TheTimer().mode;
 }
+
 int64_t NowMilliseconds() {
-  return TheTimer().Now();
+  const SimTimer& timer = TheTimer();
+  if (timer.mode == ClockMode::virtual_time) {
+    return timer.virtual_ms;
+  }
+  const auto elapsed = std::chrono::steady_clock::now() - timer.real_start;
+  return std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
 }
+
 int64_t SecondsLeftOnClock() {
-  return TheTimer().SecondsLeft();
+  const SimTimer& timer = TheTimer();
+  return timer.mode == ClockMode::virtual_time ? (kLastMomentMs - timer.virtual_ms) / 1000 : 0;
 }
+
+// Moves the virtual clock through each due time up to the target, with a pass
+// at each, so that a callable sees the clock at its own due time and one that
+// it schedules for a moment within the wait runs in the same wait. Callables
+// scheduled with no delay by a pass run at the next pass: the one at the next
+// due time of this wait, or the next wait's first.
 void AdvanceSeconds(int64_t seconds) {
-  TheTimer().Advance(seconds);
+  SimTimer& timer = TheTimer();
+  if (timer.mode != ClockMode::virtual_time) {
+    return;
+  }
+  const int64_t target =
+      timer.virtual_ms + std::clamp<int64_t>(seconds, 0, SecondsLeftOnClock()) * 1000;
+  RunDueCallables();
+  for (;;) {
+    const auto next = timer.pending.upper_bound(DueKey{timer.virtual_ms, kLastSequence});
+    if (next == timer.pending.end() || next->first.due_ms > target) {
+      break;
+    }
+    timer.virtual_ms = next->first.due_ms;
+    RunDueCallables();
+  }
+  timer.virtual_ms = target;
 }
+
+// Runs what is due by now and was scheduled before the pass began.
 void RunDueCallables() {
-  TheTimer().RunPass();
+  SimTimer& timer = TheTimer();
+  const int64_t now = NowMilliseconds();
+  const uint64_t pass_start = timer.next_sequence;
+  std::vector<DueKey> due;
+  for (const auto& [key, entry] : timer.pending) {
+    if (key.due_ms > now) {
+      break;
+    }
+    if (key.sequence < pass_start) {
+      due.push_back(key);
+    }
+  }
+  for (const DueKey& key : due) {
+    auto node = timer.pending.extract(key);
+    if (node.empty()) {
+      continue;  // dropped by an earlier callable of this pass
+    }
+    RunContained("timer: callable " + node.mapped().tag, node.mapped().callable);
+  }
 }
+
 std::optional<int64_t> MillisecondsUntilNextDue() {
-  return TheTimer().UntilNextDue();
+  const SimTimer& timer = TheTimer();
+  if (timer.pending.empty()) {
+    return std::nullopt;
+  }
+  return std::max<int64_t>(timer.pending.begin()->first.due_ms - NowMilliseconds(), 0);
 }
+
 size_t PendingCallables() {
-  return TheTimer().Count();
+  return TheTimer().pending.size();
 }
+
 size_t DropCallablesOf(void* library_handle) {
-  return TheTimer().DropOf(ModuleOfHandle(library_handle));
+  const platform::ModuleId library = platform::ModuleOfHandle(library_handle);
+  return std::erase_if(TheTimer().pending, [&](const auto& entry) {
+    return library != nullptr && entry.second.scheduled_by == library;
+  });
 }
+
 void ClearTimer() {
-  TheTimer().Clear();
+  TheTimer().pending.clear();
 }
 
 }  // namespace sim

@@ -115,8 +115,7 @@ std::string Game::PlayersLine() const {
 }
 
 AShooterPlayerController* Game::FindPlayer(const std::string& id) const {
-  const auto player =
-      std::find_if(players_.begin(), players_.end(), [&](const Player& p) { return p.id == id; });
+  const auto player = std::ranges::find(players_, id, &Player::id);
   return player != players_.end() ? player->controller.get() : nullptr;
 }
 

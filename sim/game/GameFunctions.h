@@ -17,8 +17,6 @@
 // is a null pointer and never a null reference. At the ABI level both are the
 // same, so a hook declared with `FUniqueNetIdRepl&` installs on it unchanged.
 
-#include <cstdint>
-
 #include "host/EngineTypes.h"
 #include "host/FString.h"
 

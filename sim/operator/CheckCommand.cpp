@@ -28,11 +28,6 @@ std::string Counted(size_t count, const char* what) {
   return Counted(count, what, (std::string(what) + "s").c_str());
 }
 
-std::string Dump(const nlohmann::json& value, int indent = -1) {
-  // The parser admits only valid UTF-8; replacing keeps a report from failing.
-  return value.dump(indent, ' ', false, nlohmann::json::error_handler_t::replace);
-}
-
 // A shortened value: what it is, and how large.
 std::string Summary(const ShownValue& shown) {
   if (shown.type == "array") {
@@ -119,7 +114,8 @@ std::string JsonReport(const CheckResult& result) {
                               {"warnings", result.Count(Severity::warning)},
                               {"settings", settings},
                               {"findings", findings}};
-  return Dump(report, 2) + "\n";
+  // The parser admits only valid UTF-8; replacing keeps a report from failing.
+  return report.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
 constexpr int kBadCommandLine = 2;

@@ -70,8 +70,7 @@ struct Read {
 };
 
 bool IsAscii(const std::string& text) {
-  return std::all_of(text.begin(), text.end(),
-                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  return std::ranges::all_of(text, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 std::string ToLowerAscii(std::string text) {
@@ -422,8 +421,7 @@ class Checker {
 }  // namespace
 
 size_t CheckResult::Count(Severity severity) const {
-  return static_cast<size_t>(std::count_if(
-      findings.begin(), findings.end(), [&](const Finding& f) { return f.severity == severity; }));
+  return static_cast<size_t>(std::ranges::count(findings, severity, &Finding::severity));
 }
 
 int CheckResult::ExitStatus() const {

@@ -47,14 +47,16 @@ ParseResult ParsePacket(std::string_view bytes) {
   return result;
 }
 
-void AppendPacket(std::string& out, int32_t id, int32_t type, std::string_view body) {
+std::string EncodePacket(int32_t id, int32_t type, std::string_view body) {
   assert(body.size() <= kMaxBodyBytes);
+  std::string out;
   AppendInt32(out, static_cast<int32_t>(body.size()) + kMinPacketSize);
   AppendInt32(out, id);
   AppendInt32(out, type);
   out.append(body);
   out.push_back('\0');
   out.push_back('\0');
+  return out;
 }
 
 }  // namespace sim::rcon

@@ -51,8 +51,8 @@ struct ParseResult {
 // as it is, since the size field alone says where it ends.
 ParseResult ParsePacket(std::string_view bytes);
 
-// Appends one packet with this id, type and body. The body must fit
-// kMaxBodyBytes; longer texts are sent as several packets by the caller.
-void AppendPacket(std::string& out, int32_t id, int32_t type, std::string_view body);
+// One packet with this id, type and body. The body must fit kMaxBodyBytes;
+// longer texts are sent as several packets by the caller.
+std::string EncodePacket(int32_t id, int32_t type, std::string_view body);
 
 }  // namespace sim::rcon

@@ -12,12 +12,6 @@ namespace {
 // address whose last wrong one is oldest is forgotten first.
 constexpr size_t kMaxRememberedAddresses = 1024;
 
-std::string EncodePacket(int32_t id, int32_t type, std::string_view body) {
-  std::string bytes;
-  AppendPacket(bytes, id, type, body);
-  return bytes;
-}
-
 int MillisecondsUntil(Clock::time_point when, Clock::time_point now) {
   if (when <= now) {
     return 0;
@@ -274,7 +268,7 @@ void RconServer::Reply(ClientId client_id, int32_t request_id, int32_t type,
   size_t at = 0;
   do {
     const std::string_view part = std::string_view(body).substr(at, kMaxBodyBytes);
-    AppendPacket(bytes, request_id, type, part);
+    bytes += EncodePacket(request_id, type, part);
     at += part.size();
   } while (at < body.size());
   connection.Queue(std::move(bytes));

@@ -21,6 +21,8 @@ namespace sim::rcon {
 // got the same socket number.
 using ClientId = uint64_t;
 
+// The limits of "RCON over TCP" in docs/simulator.md, which says what each
+// does at these defaults.
 struct RconOptions {
   // A client that has not given the right password by then is closed: time
   // enough for any client to log in, short enough that connections which never
@@ -29,16 +31,12 @@ struct RconOptions {
   // Between the two packets that answer a password: long enough that a client
   // reading one packet per read gets each in a read of its own.
   std::chrono::milliseconds auth_reply_pause{100};
-  // With this many connections open, a new one takes the slot of the oldest
-  // connection still without the right password; when every one has given it,
-  // the newcomer is closed as soon as it is accepted.
+  // Connections open at once; past them a newcomer takes the slot of the
+  // oldest one without the right password, or is closed.
   size_t max_clients = 256;
-  // Wrong passwords from one address: this many in a row are answered at once.
-  // Past them, every password from that address waits, unread, until
-  // failure_delay after its last wrong one, the delay doubling with each
-  // further wrong one up to max_failure_delay. Its connections share that
-  // wait, so that opening more of them buys no more tries. A right password,
-  // or failure_memory without a wrong one, clears the address.
+  // Wrong passwords in a row from one address answered at once; past them its
+  // passwords wait, unread, failure_delay after its last wrong one, doubling
+  // up to max_failure_delay, until a right one or failure_memory without one.
   int free_password_failures = 3;
   std::chrono::milliseconds failure_delay{1000};
   std::chrono::milliseconds max_failure_delay{4000};
@@ -53,21 +51,10 @@ struct RconOptions {
 
 // A remote-console server on 127.0.0.1, driven by one thread's readiness
 // loop: the owner adds the server's sockets to its wait (WaitForReadiness),
-// waits, and hands the result back to Service, which accepts, reads, answers passwords, runs
-// commands and writes. Nothing blocks, and every command runs on the owner's
-// thread.
-//
-// Answers, towards clients that read them in different ways:
-// - a right password: an empty RESPONSE_VALUE with the request's id, then,
-//   after a pause, an AUTH_RESPONSE with the same id;
-// - a wrong password: the same pair with id -1; the client may try again;
-// - anything but a password before a right one: an AUTH_RESPONSE with id -1,
-//   and the connection is closed once that is written;
-// - an empty RESPONSE_VALUE from the client (after a command, to mark where its
-//   replies end): echoed back with its id, behind the command's replies;
-// - a size field outside 10..4096: the connection is closed at once;
-// - a password from an address with too many wrong ones: the same answers, once
-//   that address's wait is over (see RconOptions).
+// waits, and hands the result back to Service, which accepts, reads, answers
+// passwords, runs commands and writes. Nothing blocks, and every command runs
+// on the owner's thread. What it answers to each thing a client does is the
+// table of "RCON over TCP" in docs/simulator.md.
 class RconServer {
  public:
   // Runs one command line for a client; the request id is the packet's. The

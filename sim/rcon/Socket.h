@@ -10,7 +10,8 @@
 #include "NativeSocket.h"
 
 // The TCP sockets of the simulated server and the loop's wait over them, the
-// same calls on every system; platform/<system>/Socket.cpp implements them.
+// same calls on every system; Socket.cpp and platform/<system>/Socket.cpp
+// implement them.
 namespace sim::rcon {
 
 void CloseSocket(SocketHandle socket);

@@ -49,12 +49,11 @@ echo "include boundary holds and its check refuses a crossing"
 [ $# -ge 4 ] || exit 0
 cxx=$2
 reaches() {  # reaches INCLUDES HEADER: whether a file including HEADER finds every include
-  local flags=() dir
+  local dirs
   IFS=: read -ra dirs <<<"$1"
-  for dir in "${dirs[@]}"; do flags+=("-I$dir"); done
   mkdir -p "$work/probe"  # a folder of its own: quoted includes look beside the file first
   printf '#include "%s"\n' "$2" >"$work/probe/probe.cpp"
-  "$cxx" -std=c++20 -E "${flags[@]}" "$work/probe/probe.cpp" >/dev/null 2>&1
+  "$cxx" -std=c++20 -E "${dirs[@]/#/-I}" "$work/probe/probe.cpp" >/dev/null 2>&1
 }
 expect() {  # expect yes|no INCLUDES HEADER SIDE
   local want=$1 got=no

@@ -10,103 +10,65 @@
 # stays one after the Add. folder: both servers run in one folder (a Windows
 # build under Wine, whose moves do not keep a POSIX link).
 set -uo pipefail
-
+# shellcheck source=../harness/piped_sim.sh
+source "$(dirname "$0")/../harness/piped_sim.sh"
 sim=$1
 plugin=$2
 mode=$3
-work=$(mktemp -d)
-pids=()
-trap 'for fd in ${to_a:-} ${to_b:-} ${from_a:-} ${from_b:-}; do exec {fd}>&-; done 2>/dev/null; wait "${pids[@]}" 2>/dev/null; rm -rf "$work"' EXIT
+skip='*'  # the servers print more than the lines waited for
 
-fail() {
-  echo "FAIL: $*"
-  for s in a b; do
-    echo "--- server $s stdout:"; cat "$work/$s.out"
-    echo "--- server $s stderr:"; cat "$work/$s.err"
-  done
-  exit 1
-}
-
-config_of() { echo "$work/$1/ArkApi/Plugins/Gatehouse/config.json"; }
-mkdir -p "$work/shared"
-printf '%s\n' '{"OnlyWhitelisted": true, "WhitelistedPlayers": ["alice"], "ReloadOnChange": true, "KickTimer": 1}' \
-  >"$work/shared/config.json"
+plugin_dir=ArkApi/Plugins/Gatehouse
 if [ "$mode" = links ]; then
-  a=a b=b
+  shared=$work/shared/config.json
   for s in a b; do
-    mkdir -p "$(dirname "$(config_of $s)")"
-    ln -s "$work/shared/config.json" "$(config_of $s)"
+    mkdir -p "$work/$s/$plugin_dir"
+    ln -s "$shared" "$work/$s/$plugin_dir/config.json"
   done
+  dirs=("$work/a" "$work/b")
 else
-  a=shared b=shared
-  mkdir -p "$work/shared/ArkApi/Plugins/Gatehouse"
-  mv "$work/shared/config.json" "$(config_of shared)"
+  shared=$work/shared/$plugin_dir/config.json
+  dirs=("$work/shared" "$work/shared")
 fi
+mkdir -p "$(dirname "$shared")"
+printf '%s\n' '{"OnlyWhitelisted": true, "WhitelistedPlayers": ["alice"], "ReloadOnChange": true, "KickTimer": 1}' \
+  >"$shared"
 
-# Each server reads its commands from a pipe and writes its output into one,
-# so that both run at once and every line is seen as soon as it is written.
-# The script keeps a copy of each output line it read in $work/SERVER.out.
-mkfifo "$work/a.in" "$work/b.in" "$work/a.pipe" "$work/b.pipe"
-for s in a b; do
-  dir=$([ $s = a ] && echo "$a" || echo "$b")
-  timeout 60 "$sim" --dir "$work/$dir" --plugin "$plugin" <"$work/$s.in" >"$work/$s.pipe" \
-    2>"$work/$s.err" &
-  pids+=($!)
-  : >"$work/$s.out"
-  if [ $s = a ]; then
-    exec {to_a}>"$work/a.in" {from_a}<"$work/a.pipe"
-  else
-    exec {to_b}>"$work/b.in" {from_b}<"$work/b.pipe"
-  fi
-done
+# Both run at once, each reading its commands from a pipe.
+start_sim a timeout 60 "$sim" --dir "${dirs[0]}" --plugin "$plugin"
+start_sim b timeout 60 "$sim" --dir "${dirs[1]}" --plugin "$plugin"
 
-# Reads the server's output up to this line (a Windows build ends its lines in
-# "\r\n"), for at most ten seconds.
-await() {  # await SERVER LINE
-  local fd=from_$1 line deadline=$((SECONDS + 10))
-  while ((SECONDS < deadline)) && IFS= read -r -t $((deadline - SECONDS)) -u "${!fd}" line; do
-    line=${line%$'\r'}
-    printf '%s\n' "$line" >>"$work/$1.out"
-    [ "$line" = "$2" ] && return 0
-  done
-  fail "server $1 never printed '$2'"
-}
-send() {  # send SERVER LINE
-  local fd=to_$1
-  echo "$2" >&"${!fd}"
-}
-
-await a "plugin loaded"
-await b "plugin loaded"
+expect a "plugin loaded"
+expect b "plugin loaded"
 send a "rcon Gatehouse.Add carol"
-await a "rcon reply 1 0: Added \"carol\" to WhitelistedPlayers and saved config.json (2 entries); in force now; players online are not affected (pending kicks stay)"
+expect a "rcon reply 1 0: Added \"carol\" to WhitelistedPlayers and saved config.json (2 entries); in force now; players online are not affected (pending kicks stay)"
 if [ "$mode" = links ]; then
-  [ -L "$(config_of a)" ] && [ -L "$(config_of b)" ] || fail "the Add replaced a link with a file"
+  [ -L "$work/a/$plugin_dir/config.json" ] && [ -L "$work/b/$plugin_dir/config.json" ] ||
+    fail "the Add replaced a link with a file"
 fi
 
 send b "join carol"
 send b "wait 1"
 send b "players"
-await b "players 1/70: carol"
+expect b "players 1/70: carol"
 
 # A broken shared file: both keep deciding by what they have in force.
-printf '{"OnlyWhitelisted": false,' >"$work/shared/$([ "$mode" = links ] && echo config.json || echo ArkApi/Plugins/Gatehouse/config.json)"
+printf '{"OnlyWhitelisted": false,' >"$shared"
 for s in a b; do
-  send $s "join dave"
-  send $s "join erin"
-  send $s "wait 1"
-  send $s "players"
+  for line in "join dave" "join erin" "wait 1" "players"; do
+    send $s "$line"
+  done
 done
-await a "players 0/70:"
-await b "players 1/70: carol"
+expect a "players 0/70:"
+expect b "players 1/70: carol"
 send a "quit"
 send b "quit"
-await a "plugin unloaded"
-await b "plugin unloaded"
+expect a "plugin unloaded"
+expect b "plugin unloaded"
 # The rest of each output, once its server has ended.
-wait "${pids[@]}"
-cat <&"$from_a" >>"$work/a.out"
-cat <&"$from_b" >>"$work/b.out"
+wait
+for s in a b; do
+  cat <&"${from_sim[$s]}" >>"$work/$s.out"
+done
 
 for s in a b; do
   records=$(grep -c 'Failed to read config!' "$work/$s.err")

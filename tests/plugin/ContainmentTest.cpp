@@ -46,8 +46,7 @@ void Replace(const char* signature, Function* function) {
 using Containment = PluginTest;
 
 TEST_F(Containment, HooksKickAndReloadsContainAnyException) {
-  WriteConfig(R"({"OnlyWhitelisted": true, "KickTimer": 1})");
-  LoadPlugin();
+  LoadPlugin(R"({"OnlyWhitelisted": true, "KickTimer": 1})");
   void* const to_string = AsaApi::GetAddress(sim::game::kUniqueNetIdToString);
   void* const as_string = AsaApi::GetAddress(sim::game::kGetUniqueNetIdAsString);
 
@@ -100,8 +99,7 @@ TEST_F(Containment, RefusedRegistrationsAreNamedAndTheRestGoesAhead) {
 // With the engine allocator out of blocks, starting and stopping the plugin
 // and a pending kick each end on the log; nothing is written through null.
 TEST_F(Containment, AllocatorFailureIsContained) {
-  WriteConfig(R"({"OnlyWhitelisted": true, "KickTimer": 1})");
-  LoadPlugin();
+  LoadPlugin(R"({"OnlyWhitelisted": true, "KickTimer": 1})");
   CapturingConsole([&] { Game().Join("bob"); });
   sim::FailAllocationsAfter(0);
   sim::AdvanceSeconds(1);

@@ -33,8 +33,7 @@ class DeepSetting : public PluginTest {
  protected:
   void SetUp() override {
     PluginTest::SetUp();
-    WriteConfig("{}");
-    LoadPlugin();
+    LoadPlugin("{}");
   }
 };
 

@@ -2,53 +2,40 @@
 // process as the host does: attach runs Load, detach runs Unload, and nothing
 // of the plugin is left behind in the host when it is gone.
 
-#include <filesystem>
-#include <fstream>
+#include <memory>
+#include <optional>
 #include <regex>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "harness/InProcessServer.h"
 #include "harness/RecordSink.h"
 #include "host/LogSinks.h"
-#include "host/Utf8Path.h"
-#include "sim/app/platform/Library.h"
+#include "sim/app/platform/Process.h"
 #include "sim/framework/SimHost.h"
-#include "sim/game/Game.h"
+#include "sim/game/GameFunctions.h"
 
 namespace {
 
-constexpr char kPreLogin[] =
-    "AShooterGameMode.PreLogin(FString&,FString&,FUniqueNetIdRepl&,FString&)";
-constexpr char kPostLogin[] = "AShooterGameMode.PostLogin(APlayerController*)";
-constexpr char kAtCapacity[] = "AGameSession.AtCapacity(bool,FString&,bool,int*)";
+using sim::game::kAtCapacity;
+using sim::game::kPostLogin;
+using sim::game::kPreLogin;
 
+// The host and game of the in-process server, with the host's own log sinks
+// and a capture of what reaches them.
 class LibraryLoad : public ::testing::Test {
  protected:
   void SetUp() override {
-    sim::ResetHost();
-    blocks_ = sim::LiveEngineBlocks();
-    dir_ = std::filesystem::temp_directory_path() /
-           ("gatehouse-library-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_ / "ArkApi/Plugins/Gatehouse");
-    sim::SetCurrentDir(Utf8FromPath(dir_));
-    sim::SetOutputWriter([this](std::string_view line) { lines_.emplace_back(line); });
-    sim::SetErrorWriter([](std::string_view) {});
-    capture_ = std::make_shared<gatehouse::harness::RecordSink>();
-    AsaApi::GetLogSinks().push_back(capture_);
-    game_ = std::make_unique<sim::Game>();
+    gatehouse::harness::Options options;
+    options.output = [this](std::string_view line) { lines_.emplace_back(line); };
+    options.log_sinks = AsaApi::GetLogSinks();
+    options.log_sinks.push_back(capture_);
+    server_.emplace("gatehouse-library", std::move(options));
   }
 
-  void TearDown() override {
-    game_.reset();
-    sim::ResetHost();
-    auto& sinks = AsaApi::GetLogSinks();
-    sinks.erase(std::remove(sinks.begin(), sinks.end(), capture_), sinks.end());
-    EXPECT_EQ(sim::LiveEngineBlocks(), blocks_);
-    std::filesystem::remove_all(dir_);
-  }
+  void TearDown() override { EXPECT_EQ(server_->Close(), 0) << "engine blocks leaked"; }
 
   void* Open() {
     std::string error;
@@ -64,15 +51,10 @@ class LibraryLoad : public ::testing::Test {
         << "the plugin library did not leave the process";
   }
 
-  void WriteConfig(const std::string& text) const {
-    std::ofstream(dir_ / "ArkApi/Plugins/Gatehouse/config.json") << text;
-  }
-
-  std::filesystem::path dir_;
   std::vector<std::string> lines_;
-  std::shared_ptr<gatehouse::harness::RecordSink> capture_;
-  std::unique_ptr<sim::Game> game_;
-  int64_t blocks_ = 0;
+  std::shared_ptr<gatehouse::harness::RecordSink> capture_ =
+      std::make_shared<gatehouse::harness::RecordSink>();
+  std::optional<gatehouse::harness::Server> server_;
 };
 
 TEST_F(LibraryLoad, LoadUnloadLoadAndTheHostLogsOnAfterwards) {
@@ -100,7 +82,7 @@ TEST_F(LibraryLoad, LoadUnloadLoadAndTheHostLogsOnAfterwards) {
 
   // Loaded again in the same process, with a configuration: all ten
   // registrations, its own console logger anew, and nothing written.
-  WriteConfig("{}");
+  server_->WriteConfig("{}");
   sim::SetTrace(true);
   void* second = Open();
   ASSERT_NE(second, nullptr);
@@ -109,7 +91,7 @@ TEST_F(LibraryLoad, LoadUnloadLoadAndTheHostLogsOnAfterwards) {
   for (const char* target : {kPreLogin, kPostLogin, kAtCapacity}) {
     EXPECT_EQ(sim::HookCount(target), 1u) << target;
   }
-  game_->Join("alice");
+  server_->Game().Join("alice");
   EXPECT_EQ(lines_.back(), "join alice: admitted");
   Close(second);
   for (const char* target : {kPreLogin, kPostLogin, kAtCapacity}) {

@@ -76,15 +76,13 @@ TEST_F(Lifecycle, FailedReadLeavesOneRecordAndAnIdlePlugin) {
 // library: the second start finds nothing of the first (no console logger left
 // registered under its name, no armed bypass, no settings) and starts whole.
 TEST_F(Lifecycle, LoadsAgainInOneProcessAsIfForTheFirstTime) {
-  WriteConfig(R"({"DebugPreLogin": true})");
-  LoadPlugin();
+  LoadPlugin(R"({"DebugPreLogin": true})");
   EXPECT_NE(CapturingConsole([&] { Game().Join("alice"); }).find("PreLogin Identifier - alice"),
             std::string::npos);
   Bypass().IgnoreCapacity = true;
   UnloadPlugin();
 
-  WriteConfig(R"({"KickTimer": 1,})");
-  LoadPlugin();
+  LoadPlugin(R"({"KickTimer": 1,})");
   EXPECT_EQ(LogMessages().size(), 1u);  // the failed read, and nothing else
   UnloadPlugin();
 

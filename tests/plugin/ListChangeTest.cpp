@@ -47,8 +47,7 @@ class ListChange : public PluginTest {
  protected:
   void SetUp() override {
     PluginTest::SetUp();
-    WriteConfig(R"({"OnlyWhitelisted": true, "WhitelistedPlayers": ["alice", "Bob", "bob"]})");
-    LoadPlugin();
+    LoadPlugin(R"({"OnlyWhitelisted": true, "WhitelistedPlayers": ["alice", "Bob", "bob"]})");
   }
 };
 

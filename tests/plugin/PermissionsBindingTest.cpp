@@ -15,8 +15,7 @@ using PermissionsBinding = PluginTest;
 // once it can, the next query binds it, without a restart.
 TEST_F(PermissionsBinding, MissingLibraryIsContainedAndRetried) {
   recording_permissions::AddMember("alice", "Vip");
-  WriteConfig(R"({"OnlyWhitelisted": true, "WhitelistedGroups": ["Vip"], "KickTimer": 1})");
-  LoadPlugin();
+  LoadPlugin(R"({"OnlyWhitelisted": true, "WhitelistedGroups": ["Vip"], "KickTimer": 1})");
   Game().SetCapacity(1);
 
   sim::SetPermissionsLibraryPath("");

@@ -17,8 +17,7 @@ class PluginStateTest : public PluginTest {};
 // they point into (the sanitizer build sees an end in the wrong order), and
 // the next use starts from a plugin that was never loaded.
 TEST_F(PluginStateTest, EndingItLetsEveryPartGoAndTheNextUseStartsAfresh) {
-  WriteConfig(R"({"OnlyWhitelisted": true, "WhitelistedPlayers": ["alice", "bob"]})");
-  LoadPlugin();
+  LoadPlugin(R"({"OnlyWhitelisted": true, "WhitelistedPlayers": ["alice", "bob"]})");
   Game().Join("alice");
   ASSERT_TRUE(CurrentLists().whitelisted_players.Contains(FString("bob")));
   Bypass().IgnoreCapacity = true;

@@ -32,8 +32,13 @@ class PluginTest : public ::testing::Test {
   // The same with the document's text.
   void UseDocument(const nlohmann::json& document) const { UseConfig(document.dump()); }
 
-  // Load and Unload as the library entry runs them.
+  // Load and Unload as the library entry runs them; Load after writing the
+  // file when given its text.
   void LoadPlugin() { server_->Load(); }
+  void LoadPlugin(const std::string& config) {
+    WriteConfig(config);
+    LoadPlugin();
+  }
   void UnloadPlugin() { server_->Unload(); }
 
   // Records that reached the host's sinks through the log channel, as laid out.
@@ -45,10 +50,7 @@ class PluginTest : public ::testing::Test {
   void ClearServerLines() { server_lines_.clear(); }
 
   // Runs something with standard output captured; gives what it wrote.
-  template <class Action>
-  static std::string CapturingConsole(Action action) {
-    return harness::console::Capture(action);
-  }
+  static constexpr auto* CapturingConsole = &harness::console::Capture;
   // The console lines written, split at line ends, with the stamps masked.
   static std::vector<std::string> ConsoleLines(const std::string& captured);
 

@@ -14,15 +14,13 @@
 #include "platform/Platform.h"
 #include "sim/framework/SimHost.h"
 #include "sim/game/EngineObjects.h"
+#include "sim/game/GameFunctions.h"
 
 namespace gatehouse {
 
 using nlohmann::json;
 
 namespace {
-
-constexpr char kKickFunction[] =
-    "AShooterGameMode.KickPlayerController(APlayerController*,FString&)";
 
 // Stands in for the game's kick where a test must see every kick the plugin
 // asks for, also a second one for a player the first would have removed.
@@ -47,8 +45,7 @@ class PostLogin : public PluginTest {
   void SetUp() override {
     PluginTest::SetUp();
     kicks_asked.clear();
-    WriteConfig("{}");
-    LoadPlugin();
+    LoadPlugin("{}");
   }
 
   // Joins with the console captured; gives the console lines.
@@ -96,7 +93,8 @@ TEST_F(PostLogin, OutcomeTable) {
        {debug, not_whitelisted, blacklisted},
        {whitelist_kick, blacklist_kick}},
   };
-  sim::RegisterGameFunction(kKickFunction, reinterpret_cast<void*>(&RecordingKick));
+  sim::RegisterGameFunction(sim::game::kKickPlayerController,
+                            reinterpret_cast<void*>(&RecordingKick));
   for (const auto& row : rows) {
     const json config = {{"AllowJoinFullServer", false},
                          {"DebugPostLogin", true},

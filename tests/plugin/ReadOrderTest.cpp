@@ -58,8 +58,7 @@ TEST_F(ReadOrder, AJoinAndItsExplanationReadTheSameSettingsInTheSameOrder) {
       R"({"UseBlacklist": true, "BlacklistedGroups": ["Cheaters"], "BlacklistKickMessage": false})",
       R"({"UseBlacklist": "yes", "OnlyWhitelisted": false})",
   };
-  WriteConfig(configs.front());
-  LoadPlugin();
+  LoadPlugin(configs.front());
   for (const std::string& config : configs) {
     UseConfig(config);
     for (const std::string id : {"alice", "vip", "cheat", "zed"}) {

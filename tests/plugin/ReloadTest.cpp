@@ -17,8 +17,7 @@ class Reload : public PluginTest {
  protected:
   void SetUp() override {
     PluginTest::SetUp();
-    WriteConfig(R"({"KickTimer": 1})");
-    LoadPlugin();
+    LoadPlugin(R"({"KickTimer": 1})");
     WriteConfig(R"({"KickTimer": 8})");
   }
 };

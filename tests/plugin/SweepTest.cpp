@@ -18,8 +18,7 @@ class Sweep : public PluginTest {
  protected:
   void SetUp() override {
     PluginTest::SetUp();
-    WriteConfig("{}");
-    LoadPlugin();
+    LoadPlugin("{}");
     Game().Join("alice");
     Game().Join("bob");
     Game().Join("carol");

@@ -9,20 +9,15 @@
 namespace sim::rcon {
 namespace {
 
-std::string Encode(int32_t id, int32_t type, const std::string& body) {
-  std::string bytes;
-  AppendPacket(bytes, id, type, body);
-  return bytes;
-}
-
 TEST(Packet, EncodesLittleEndianFieldsAndBothTerminators) {
   const std::string expected("\x0c\x00\x00\x00\x05\x01\x00\x00\x02\x00\x00\x00hi\x00\x00", 16);
-  EXPECT_EQ(Encode(0x105, kTypeExecCommand, "hi"), expected);
-  EXPECT_EQ(Encode(kRefusedId, kTypeAuthResponse, "").substr(4, 4), std::string(4, '\xff'));
+  EXPECT_EQ(EncodePacket(0x105, kTypeExecCommand, "hi"), expected);
+  EXPECT_EQ(EncodePacket(kRefusedId, kTypeAuthResponse, "").substr(4, 4), std::string(4, '\xff'));
 }
 
 TEST(Packet, BackToBackPacketsAreTakenOneAtATime) {
-  const std::string bytes = Encode(7, kTypeAuth, "pw") + Encode(-3, kTypeExecCommand, "say hi");
+  const std::string bytes =
+      EncodePacket(7, kTypeAuth, "pw") + EncodePacket(-3, kTypeExecCommand, "say hi");
   const ParseResult first = ParsePacket(bytes);
   ASSERT_EQ(first.status, ParseStatus::kPacket);
   EXPECT_EQ(first.packet.id, 7);
@@ -43,7 +38,7 @@ TEST(Packet, BodyRunsToItsFirstZeroAndTheSizeAloneSaysWhereThePacketEnds) {
   EXPECT_EQ(without.packet.body, "ab");
   EXPECT_EQ(without.consumed, 14u);
 
-  std::string inner = Encode(4, kTypeExecCommand, "ab");
+  std::string inner = EncodePacket(4, kTypeExecCommand, "ab");
   inner[13] = '\0';
   EXPECT_EQ(ParsePacket(inner).packet.body, "a");
 }

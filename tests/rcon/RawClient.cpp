@@ -1,6 +1,5 @@
 #include "RawClient.h"
 
-#include <chrono>
 #include <vector>
 
 namespace sim::rcon::testing {
@@ -31,9 +30,7 @@ bool RawClient::Send(const std::string& bytes) {
 }
 
 bool RawClient::SendPacket(int32_t id, int32_t type, const std::string& body) {
-  std::string bytes;
-  AppendPacket(bytes, id, type, body);
-  return Send(bytes);
+  return Send(EncodePacket(id, type, body));
 }
 
 bool RawClient::ReadExactly(char* into, size_t count) {
@@ -105,8 +102,7 @@ void RawClient::ShutdownSending() {
 }
 
 std::string RawPacket(int32_t size, int32_t id, int32_t type, const std::string& body) {
-  std::string bytes;
-  AppendPacket(bytes, id, type, body);
+  std::string bytes = EncodePacket(id, type, body);
   for (size_t i = 0; i < 4; ++i) {
     bytes[i] = static_cast<char>(static_cast<uint32_t>(size) >> (8 * i));
   }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -91,10 +90,8 @@ TEST(RconReplies, KeepTheirOrderLongBodiesSplitAndTheEndMarkerComesLast) {
   const auto client = LoggedIn(server);
   // Sent together: a command and the empty value some clients use to find the
   // end of a reply split over several packets.
-  std::string bytes;
-  AppendPacket(bytes, 10, kTypeExecCommand, "list");
-  AppendPacket(bytes, 11, kTypeResponseValue, "");
-  ASSERT_TRUE(client->Send(bytes));
+  ASSERT_TRUE(client->Send(EncodePacket(10, kTypeExecCommand, "list") +
+                           EncodePacket(11, kTypeResponseValue, "")));
   std::vector<std::string> bodies;
   for (int i = 0; i < 6; ++i) {
     const auto packet = client->ReadPacket();
@@ -149,9 +146,7 @@ TEST(RconBadInput, SizeFieldsOutOfRangeCloseOnlyThatConnectionAndTheLargestIsSer
 TEST(RconBadInput, APacketArrivingByteByByteRunsOnceWhole) {
   ServerThread server;
   const auto client = LoggedIn(server);
-  std::string bytes;
-  AppendPacket(bytes, 8, kTypeExecCommand, "slow");
-  for (const char byte : bytes) {
+  for (const char byte : EncodePacket(8, kTypeExecCommand, "slow")) {
     ASSERT_TRUE(client->Send(std::string(1, byte)));
     std::this_thread::sleep_for(2ms);
   }
@@ -168,8 +163,7 @@ TEST(RconBadInput, ClientsThatLeaveMidPacketOrNeverSpeakDoNotStopTheOthers) {
   std::unique_ptr<RawClient> silent;
   {
     const auto leaver = LoggedIn(server);
-    std::string bytes;
-    AppendPacket(bytes, 2, kTypeExecCommand, "never finished");
+    const std::string bytes = EncodePacket(2, kTypeExecCommand, "never finished");
     ASSERT_TRUE(leaver->Send(bytes.substr(0, bytes.size() - 3)));
     silent = std::make_unique<RawClient>(server.Port());
     ASSERT_TRUE(server.WaitForClientCount(3));

@@ -17,7 +17,11 @@ ServerThread::ServerThread(RconOptions options, Responder responder)
           commands_.push_back(command);
         }
         changed_.notify_all();
-        responder_(*server_, client, request_id, command);
+        if (responder_) {
+          responder_(*server_, client, request_id, command);
+        } else {
+          server_->Reply(client, request_id, kTypeResponseValue, "echo: " + command);
+        }
       },
       options);
   std::string error;
@@ -66,12 +70,6 @@ bool ServerThread::WaitForClientCount(size_t count) const {
 
 bool ServerThread::WaitForCommandCount(size_t count) const {
   return WaitUntil([&] { return commands_.size() >= count; });
-}
-
-ServerThread::Responder ServerThread::EchoResponder() {
-  return [](RconServer& server, ClientId client, int32_t request_id, const std::string& command) {
-    server.Reply(client, request_id, kTypeResponseValue, "echo: " + command);
-  };
 }
 
 }  // namespace sim::rcon::testing

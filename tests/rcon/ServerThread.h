@@ -29,12 +29,12 @@ inline RconOptions TestOptions() {
 // An RconServer run by a poll loop on a thread of its own, as the simulator's
 // game loop runs it, so that blocking test clients can talk to it. Commands
 // are recorded; the reply to each is chosen by the test's responder, which
-// runs on the loop's thread.
+// runs on the loop's thread, or else is "echo: COMMAND" with the request id.
 class ServerThread {
  public:
   using Responder = std::function<void(RconServer&, ClientId, int32_t, const std::string&)>;
 
-  explicit ServerThread(RconOptions options = TestOptions(), Responder responder = EchoResponder());
+  explicit ServerThread(RconOptions options = TestOptions(), Responder responder = nullptr);
   ~ServerThread();
 
   uint16_t Port() const { return server_->Port(); }
@@ -43,9 +43,6 @@ class ServerThread {
   // commands; false when five seconds pass first.
   bool WaitForClientCount(size_t count) const;
   bool WaitForCommandCount(size_t count) const;
-
-  // Replies "echo: COMMAND" with the request id.
-  static Responder EchoResponder();
 
  private:
   // Waits on changed_ for a condition on what the loop records under mutex_.

@@ -10,13 +10,16 @@
 
 #include "sim/framework/SimHost.h"
 
-// A fresh host for each test, with the lines it prints captured. The reset
-// happens at construction, before a derived fixture's members (a game) exist.
+// A fresh host and server folder for each test, with the lines it prints
+// captured. The reset happens at construction, before a derived fixture's
+// members (a game) exist.
 class HostFixture : public ::testing::Test {
  protected:
   HostFixture() {
     sim::ResetHost();
-    // The host's log file lands here, not in the build tree.
+    // A fresh folder, where the host's log file lands, not in the build tree.
+    std::filesystem::remove_all(ServerDir());
+    std::filesystem::create_directories(ServerDir());
     sim::SetCurrentDir(ServerDir());
     sim::SetOutputWriter([this](std::string_view line) { lines.emplace_back(line); });
     sim::SetErrorWriter([this](std::string_view line) { errors.emplace_back(line); });

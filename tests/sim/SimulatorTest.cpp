@@ -1,11 +1,6 @@
 // The simulator's command language in-process, for what the scripted runs in
 // cases/ leave out.
 
-#ifndef _WIN32
-#include <sys/resource.h>
-#endif
-
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,18 +9,21 @@
 #include "host/Utf8Path.h"
 #include "sim/app/EventLoop.h"
 #include "sim/app/Simulator.h"
+#include "sim/app/platform/Process.h"
 #include "tests/sim/HostFixture.h"
 
 namespace {
 
 class Simulator : public HostFixture {
  protected:
-  void SetUp() override {
-    std::filesystem::remove_all(ServerDir());
-    std::filesystem::create_directories(ServerDir());
+  void SetUp() override { Start(GATEHOUSE_TEST_PLUGIN); }
+
+  // A simulator of this plugin in the server folder, in place of the one before.
+  void Start(const std::string& plugin) {
+    simulator.reset();
     sim::app::Options options;
     options.dir = ServerDir();
-    options.plugin = GATEHOUSE_TEST_PLUGIN;
+    options.plugin = plugin;
     simulator.emplace(options,
                       Utf8FromPath(std::filesystem::path(GATEHOUSE_PERMISSIONS).parent_path()),
                       ServerDir(), loop);
@@ -84,14 +82,9 @@ TEST_F(Simulator, AFailedConfigCopyLeavesTheOldFile) {
   std::ofstream(folder / "config.json") << old_config;
   std::ofstream(fs::path(ServerDir()) / "big.json") << std::string(64 * 1024, ' ') << "{}";
 
-  rlimit limit{};
-  getrlimit(RLIMIT_FSIZE, &limit);
-  const rlimit small{16 * 1024, limit.rlim_max};
-  const auto previous_handler = std::signal(SIGXFSZ, SIG_IGN);
-  setrlimit(RLIMIT_FSIZE, &small);
+  ASSERT_EQ(sim::app::platform::LimitFileSize(16 * 1024), "");
   simulator->Execute("config big.json");
-  setrlimit(RLIMIT_FSIZE, &limit);
-  std::signal(SIGXFSZ, previous_handler);
+  ASSERT_EQ(sim::app::platform::LimitFileSize(std::nullopt), "");
 
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_EQ(errors[0].rfind("error: cannot copy ", 0), 0u) << errors[0];
@@ -105,12 +98,9 @@ TEST_F(Simulator, AFailedConfigCopyLeavesTheOldFile) {
 // A deployment that swaps the file behind the plugin's path while it runs (a
 // symlink pointed at a new build): a kick that the plugin scheduled before
 // its unload must go with it, whatever path the plugin tagged it with.
-class PluginUnload : public HostFixture {};
-
-TEST_F(PluginUnload, DropsTheKicksOfAPluginWhoseSymlinkWasRepointed) {
+TEST_F(Simulator, DropsTheKicksOfAPluginWhoseSymlinkWasRepointed) {
   namespace fs = std::filesystem;
   const fs::path dir = ServerDir();
-  fs::remove_all(dir);
   fs::create_directories(dir / "ArkApi/Plugins/Gatehouse");
   std::ofstream(dir / "ArkApi/Plugins/Gatehouse/config.json")
       << R"({"OnlyWhitelisted": true, "KickTimer": 1})";
@@ -119,18 +109,13 @@ TEST_F(PluginUnload, DropsTheKicksOfAPluginWhoseSymlinkWasRepointed) {
   }
   fs::create_symlink("first.so", dir / "plugin.so");
 
-  sim::app::EventLoop loop;
-  sim::app::Options options;
-  options.dir = dir.string();
-  options.plugin = (dir / "plugin.so").string();
-  sim::app::Simulator simulator(options, fs::path(GATEHOUSE_PERMISSIONS).parent_path().string(),
-                                dir.string(), loop);
+  Start((dir / "plugin.so").string());
   fs::remove(dir / "plugin.so");
   fs::create_symlink("second.so", dir / "plugin.so");
-  simulator.Execute("join bob");
-  simulator.Execute("unload");
+  simulator->Execute("join bob");
+  simulator->Execute("unload");
   EXPECT_EQ(sim::PendingCallables(), 0u);
-  simulator.Execute("wait 2");
+  simulator->Execute("wait 2");
   EXPECT_EQ(lines.back(), "plugin unloaded");
 }
 #endif

@@ -57,7 +57,6 @@ TEST_F(Text, EveryEngineBlockGoesBackToTheAllocator) {
 }
 
 TEST_F(Text, AnUnknownGameFunctionIsNullAndLoggedByName) {
-  std::filesystem::remove_all(ServerDir());
   EXPECT_EQ(AsaApi::GetAddress("AThing.Missing()"), nullptr);
   std::ifstream log(ServerDir() + "/ArkApi/Logs/server.log");
   const std::string text{std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>()};

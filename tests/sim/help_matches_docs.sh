@@ -15,15 +15,11 @@ trap 'rm -rf "$work"' EXIT
 failed=0
 fail() { echo "FAIL: $*"; failed=1; }
 
-# What the simulator prints, without the "\r" of a Windows build's line ends.
-run() {  # run OUT ERR ARGS...
-  local out=$1 err=$2
-  shift 2
-  "$sim" "$@" >"$work/raw_out" 2>"$work/raw_err"
-  local status=$?
-  tr -d '\r' <"$work/raw_out" >"$out"
-  tr -d '\r' <"$work/raw_err" >"$err"
-  return $status
+# What the simulator prints on standard output (standard error: $work/err),
+# without the "\r" of a Windows build's line ends; its exit status.
+run() {  # run ARGS...
+  "$sim" "$@" 2>"$work/err" | tr -d '\r'
+  return "${PIPESTATUS[0]}"
 }
 
 # The lines of the fenced block in the section HEADING that holds the line
@@ -69,23 +65,19 @@ same() {  # same WHAT DOC PRINTED
 }
 
 compare_sets() {  # compare_sets WHAT LISTED DOCUMENTED
-  local what=$1
-  sort -u "$2" >"$work/listed"
-  sort -u "$3" >"$work/documented"
-  while IFS= read -r item; do
-    fail "$what '$item' is listed by --help but not documented in $doc"
-  done < <(comm -23 "$work/listed" "$work/documented")
-  while IFS= read -r item; do
-    fail "$what '$item' is documented in $doc but not listed by --help"
-  done < <(comm -13 "$work/listed" "$work/documented")
-  if [ ! -s "$work/listed" ]; then
-    fail "no ${what}s found in --help"
-  fi
+  local line
+  [ -s "$2" ] || fail "no ${1}s found in --help"
+  while IFS= read -r line; do
+    case $line in
+      $'\t'*) fail "$1 '${line#$'\t'}' is documented in $doc but not listed by --help" ;;
+      *) fail "$1 '$line' is listed by --help but not documented in $doc" ;;
+    esac
+  done < <(comm -3 <(sort -u "$2") <(sort -u "$3"))
 }
 
 # --help and -h print the same help and succeed.
-run "$work/help" "$work/help_err" --help || fail "--help exits with status $?"
-run "$work/h" "$work/h_err" -h || fail "-h exits with status $?"
+run --help >"$work/help" || fail "--help exits with status $?"
+run -h >"$work/h" || fail "-h exits with status $?"
 cmp -s "$work/help" "$work/h" || fail "-h prints other text than --help"
 
 # The document shows the help as it is printed.
@@ -94,10 +86,10 @@ doc_block "## Running a server" "commands, one a line, from --script FILE or sta
 same "the help block of $doc differs from --help" "$work/doc_help" "$work/help"
 
 # The usage that a bad command line prints after its reason is the document's.
-run "$work/bad_out" "$work/bad_err" --no-such-option
+run --no-such-option >/dev/null
 status=$?
 [ "$status" -eq 2 ] || fail "a bad command line exits with status $status, not 2"
-sed -n '/^gatehouse-sim: unknown option/,$p' "$work/bad_err" | tail -n +2 >"$work/usage"
+tr -d '\r' <"$work/err" | sed -n '/^gatehouse-sim: unknown option/,$p' | tail -n +2 >"$work/usage"
 # (The first block that holds the usage's first line; the help block after it
 # holds it too.)
 doc_block "## Running a server" "$(head -n 1 "$work/usage")" >"$work/doc_usage"
@@ -129,7 +121,7 @@ sed -n '/^commands, one a line/,$p' "$work/help" | sed -n 's/^  //p' >"$work/hel
 compare_sets "command form" "$work/help_commands" "$work/doc_commands"
 
 # check's usage is the one its section shows, and the help's.
-run "$work/check_help" "$work/check_err" check --help || fail "check --help exits with status $?"
+run check --help >"$work/check_help" || fail "check --help exits with status $?"
 check_usage=$(sed -n '1s/^usage: //p' "$work/check_help")
 [ -n "$check_usage" ] || fail "check --help prints no usage line"
 doc_block "## Checking a configuration file" "" >"$work/doc_check"

@@ -5,35 +5,15 @@
 #
 #   piped_commands_run_at_once.sh SIM TEST_PLUGIN
 set -uo pipefail
+# shellcheck source=../harness/piped_sim.sh
+source "$(dirname "$0")/../harness/piped_sim.sh"
 
-sim=$1
-plugin=$2
-work=$(mktemp -d)
-trap 'exec {to_sim}>&- 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
-
-mkfifo "$work/in" "$work/out"
-"$sim" --dir "$work" --plugin "$plugin" <"$work/in" >"$work/out" 2>"$work/err" &
-exec {to_sim}>"$work/in"
-exec {from_sim}<"$work/out"
-
-expect() {
-  local line
-  if ! IFS= read -r -t 10 -u "$from_sim" line; then
-    echo "FAIL: no line within 10 s, expected '$1'"
-    exit 1
-  fi
-  line=${line%$'\r'}  # a Windows build ends its lines in "\r\n"
-  if [ "$line" != "$1" ]; then
-    echo "FAIL: got '$line', expected '$1'"
-    exit 1
-  fi
-}
-
-expect "plugin loaded"
-echo "join alice" >&"$to_sim"
-expect "test plugin: post-login"
-expect "join alice: admitted"
-echo "players" >&"$to_sim"
-expect "players 1/70: alice"
-echo "quit" >&"$to_sim"
-expect "plugin unloaded"
+start_sim sim "$1" --dir "$work" --plugin "$2"
+expect sim "plugin loaded"
+send sim "join alice"
+expect sim "test plugin: post-login"
+expect sim "join alice: admitted"
+send sim "players"
+expect sim "players 1/70: alice"
+send sim "quit"
+expect sim "plugin unloaded"

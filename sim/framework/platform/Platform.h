@@ -22,4 +22,14 @@ void FreeBlock(void* block);
 // std::fopen of a UTF-8 path.
 std::FILE* OpenFile(const std::string& path, const char* mode);
 
+// Which loaded library holds a piece of code: the host's way to tell which
+// plugin scheduled a callable, whatever the plugin says about itself. A
+// library loaded into the process (or the program itself) is named, as long as
+// it stays loaded, by its load address; null stands for no library.
+using ModuleId = const void*;
+// The library whose mapped image holds this address; null when none does.
+ModuleId ModuleHolding(const void* address);
+// The library that the platform loader's handle stands for.
+ModuleId ModuleOfHandle(void* library_handle);
+
 }  // namespace sim::platform

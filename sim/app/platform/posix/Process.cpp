@@ -1,9 +1,17 @@
 #include "sim/app/platform/Process.h"
 
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <linux/fs.h>
+#include <stdlib.h>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -15,6 +23,11 @@ namespace {
 
 void OnStopSignal(int /*signal*/) {
   EventLoop::RequestStop();
+}
+
+std::string LoaderError() {
+  const char* error = dlerror();
+  return error != nullptr ? error : "unknown reason";
 }
 
 }  // namespace
@@ -80,6 +93,81 @@ std::optional<long long> ResidentKilobytes() {
     return std::nullopt;
   }
   return resident_pages * page_size / 1024;
+}
+
+// ---- The library loader -----------------------------------------------------
+
+std::string AsFilePath(const std::string& path) {
+  return path.find('/') == std::string::npos ? "./" + path : path;
+}
+
+std::string FullLibraryPath(const std::string& path) {
+  char resolved[PATH_MAX];
+  return realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : path;
+}
+
+void* OpenLibrary(const std::string& path, std::string& error) {
+  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (handle == nullptr) {
+    error = LoaderError();
+  }
+  return handle;
+}
+
+bool CloseLibrary(void* handle, std::string& error) {
+  if (dlclose(handle) != 0) {
+    error = LoaderError();
+    return false;
+  }
+  return true;
+}
+
+bool LibraryStillLoaded(const std::string& path) {
+  void* still_there = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
+  if (still_there == nullptr) {
+    return false;
+  }
+  dlclose(still_there);
+  return true;
+}
+
+// ---- Failures of the file system --------------------------------------------
+
+int64_t ProcessId() {
+  return ::getpid();
+}
+
+std::string LimitFileSize(std::optional<int64_t> bytes) {
+  rlimit limit{};
+  if (::getrlimit(RLIMIT_FSIZE, &limit) != 0) {
+    return std::strerror(errno);
+  }
+  // A write past the limit then fails with "File too large" instead of
+  // ending the process.
+  std::signal(SIGXFSZ, SIG_IGN);
+  limit.rlim_cur = bytes ? static_cast<rlim_t>(*bytes) : limit.rlim_max;
+  return ::setrlimit(RLIMIT_FSIZE, &limit) == 0 ? std::string() : std::strerror(errno);
+}
+
+// The file system's immutable flag: even the superuser cannot change, rename,
+// replace or remove what carries it, nor add to a folder that does.
+std::string Pin(const std::string& path, bool pinned) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    return std::strerror(errno);
+  }
+  int flags = 0;
+  std::string failure;
+  if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) != 0) {
+    failure = std::strerror(errno);
+  } else {
+    flags = pinned ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    if (::ioctl(fd, FS_IOC_SETFLAGS, &flags) != 0) {
+      failure = std::strerror(errno);
+    }
+  }
+  ::close(fd);
+  return failure;
 }
 
 }  // namespace sim::app::platform

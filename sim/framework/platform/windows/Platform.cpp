@@ -1,6 +1,7 @@
 #include "sim/framework/platform/Platform.h"
 
 #include <malloc.h>
+#include <windows.h>
 
 #include <string_view>
 
@@ -25,6 +26,21 @@ std::FILE* OpenFile(const std::string& path, const char* mode) {
   const std::u16string wide_mode = Utf8ToUtf16(mode);
   return _wfopen(reinterpret_cast<const wchar_t*>(wide_path.c_str()),
                  reinterpret_cast<const wchar_t*>(wide_mode.c_str()));
+}
+
+ModuleId ModuleHolding(const void* address) {
+  HMODULE module = nullptr;
+  if (address == nullptr || !GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                                    GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                                reinterpret_cast<LPCWSTR>(address), &module)) {
+    return nullptr;
+  }
+  return module;
+}
+
+// A module handle is the library's load address already.
+ModuleId ModuleOfHandle(void* library_handle) {
+  return library_handle;
 }
 
 }  // namespace sim::platform

@@ -2,6 +2,7 @@
 
 // Before windows.h anywhere: it would otherwise bring the old socket header.
 #include <winsock2.h>
+#include <ws2tcpip.h>
 
 namespace sim::rcon {
 

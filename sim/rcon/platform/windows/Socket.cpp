@@ -2,11 +2,10 @@
 
 // After winsock2.h, which Socket.h brings.
 #include <windows.h>
-#include <ws2tcpip.h>
 
 #include <algorithm>
 
-#include "sim/rcon/platform/LoopbackAddress.h"
+#include "sim/rcon/platform/SocketCalls.h"
 
 namespace sim::rcon {
 namespace {
@@ -19,6 +18,47 @@ bool StartWinsock() {
     return WSAStartup(MAKEWORD(2, 2), &data) == 0;
   }();
   return started;
+}
+
+bool MakeNonBlocking(SocketHandle socket) {
+  u_long on = 1;
+  return ioctlsocket(socket, FIONBIO, &on) == 0;
+}
+
+}  // namespace
+
+namespace platform {
+
+UniqueSocket NewSocket(bool listener) {
+  if (!StartWinsock()) {
+    return {};
+  }
+  UniqueSocket socket(
+      WSASocketW(AF_INET, SOCK_STREAM, IPPROTO_TCP, nullptr, 0, WSA_FLAG_NO_HANDLE_INHERIT));
+  if (listener && socket.Valid()) {
+    // Without it, another program's listener on the same port could take our
+    // clients; with it, a port in use is refused like on other systems.
+    const BOOL on = TRUE;
+    setsockopt(socket.Get(), SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&on),
+               sizeof on);
+    if (!MakeNonBlocking(socket.Get())) {
+      return {};
+    }
+  }
+  return socket;
+}
+
+UniqueSocket AcceptSocket(SocketHandle listener, sockaddr_in* address, bool* starved) {
+  int length = sizeof *address;
+  UniqueSocket socket(accept(listener, reinterpret_cast<sockaddr*>(address), &length));
+  if (!socket.Valid()) {
+    const int code = WSAGetLastError();
+    *starved = code == WSAEMFILE || code == WSAENOBUFS;
+    return {};
+  }
+  SetHandleInformation(reinterpret_cast<HANDLE>(socket.Get()), HANDLE_FLAG_INHERIT, 0);
+  // Unusable without it: the loop must never block on one client.
+  return MakeNonBlocking(socket.Get()) ? std::move(socket) : UniqueSocket();
 }
 
 // The system's own words for a Winsock error, in UTF-8.
@@ -44,100 +84,10 @@ std::string SystemError(const std::string& what) {
   return what + ": " + (message.empty() ? "error " + std::to_string(code) : message);
 }
 
-using platform::LoopbackAddress;
-using platform::PeerOf;
-
-// A socket that no program started by the simulator inherits.
-UniqueSocket NewSocket() {
-  if (!StartWinsock()) {
-    return {};
-  }
-  return UniqueSocket(
-      WSASocketW(AF_INET, SOCK_STREAM, IPPROTO_TCP, nullptr, 0, WSA_FLAG_NO_HANDLE_INHERIT));
-}
-
-bool MakeNonBlocking(SocketHandle socket) {
-  u_long on = 1;
-  return ioctlsocket(socket, FIONBIO, &on) == 0;
-}
-
-}  // namespace
+}  // namespace platform
 
 void CloseSocket(SocketHandle socket) {
   closesocket(socket);
-}
-
-UniqueSocket ListenOnLoopback(uint16_t port, uint16_t* bound_port, std::string* error) {
-  UniqueSocket socket = NewSocket();
-  if (!socket.Valid()) {
-    *error = SystemError("socket");
-    return {};
-  }
-  // Without it, another program's listener on the same port could take our
-  // clients; with it, a port in use is refused like on other systems.
-  const BOOL on = TRUE;
-  setsockopt(socket.Get(), SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&on),
-             sizeof on);
-  sockaddr_in address = LoopbackAddress(port);
-  if (bind(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-    *error = SystemError("bind 127.0.0.1:" + std::to_string(port));
-    return {};
-  }
-  if (listen(socket.Get(), SOMAXCONN) != 0) {
-    *error = SystemError("listen");
-    return {};
-  }
-  int length = sizeof address;
-  if (getsockname(socket.Get(), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    *error = SystemError("getsockname");
-    return {};
-  }
-  if (!MakeNonBlocking(socket.Get())) {
-    *error = SystemError("ioctlsocket");
-    return {};
-  }
-  *bound_port = ntohs(address.sin_port);
-  return socket;
-}
-
-UniqueSocket ConnectToLoopback(uint16_t port, Peer* local) {
-  UniqueSocket socket = NewSocket();
-  const sockaddr_in address = LoopbackAddress(port);
-  if (!socket.Valid() ||
-      connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-    return {};
-  }
-  if (local != nullptr) {
-    sockaddr_in own{};
-    int length = sizeof own;
-    getsockname(socket.Get(), reinterpret_cast<sockaddr*>(&own), &length);
-    *local = PeerOf(own);
-  }
-  return socket;
-}
-
-Accepted AcceptClient(SocketHandle listener) {
-  Accepted accepted;
-  sockaddr_in address{};
-  int length = sizeof address;
-  accepted.socket = UniqueSocket(accept(listener, reinterpret_cast<sockaddr*>(&address), &length));
-  if (!accepted.socket.Valid()) {
-    const int code = WSAGetLastError();
-    const bool starved = code == WSAEMFILE || code == WSAENOBUFS;
-    accepted.status = starved ? AcceptStatus::kOutOfResources : AcceptStatus::kNoneWaiting;
-    return accepted;
-  }
-  SetHandleInformation(reinterpret_cast<HANDLE>(accepted.socket.Get()), HANDLE_FLAG_INHERIT, 0);
-  if (!MakeNonBlocking(accepted.socket.Get())) {
-    // Unusable without it: the loop must never block on one client.
-    return Accepted{};
-  }
-  const BOOL on = TRUE;
-  setsockopt(accepted.socket.Get(), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on),
-             sizeof on);
-  accepted.status = AcceptStatus::kAccepted;
-  accepted.peer = PeerOf(address);
-  return accepted;
 }
 
 Transfer ReceiveSome(SocketHandle socket, char* into, size_t capacity) {

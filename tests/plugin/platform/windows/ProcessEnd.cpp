@@ -10,12 +10,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <string>
 #include <string_view>
 
 #include "host/Utf8Path.h"
-#include "sim/app/platform/Library.h"
+#include "sim/app/platform/Process.h"
 #include "sim/framework/SimHost.h"
 #include "sim/game/Game.h"
 
