@@ -117,24 +117,44 @@ std::vector<std::string> PluginPaths(const std::string& plugin) {
           Utf8FromPath(fs::absolute(PathFromUtf8(plugin))), wine};
 }
 
-class Verdict {
- public:
-  void Fail(const std::string& what) {
-    std::cout << "FAIL: " << what << "\n";
-    failed_ = true;
+// Writes the scenario's files where the run reads them, sets its environment
+// and answers the simulator's command line.
+std::vector<std::string> LayOut(const std::map<std::string, std::string>& sections,
+                                const fs::path& work, const std::string& sim_path,
+                                const std::string& plugin_path) {
+  const fs::path server = work / "server";
+  const fs::path plugin_folder = server / "ArkApi" / "Plugins" / "Gatehouse";
+  fs::create_directories(plugin_folder);
+  std::vector<std::string> command{sim_path, "--dir", Utf8FromPath(server)};
+  const auto args = sections.find("args");
+  const std::vector<std::string> options =
+      args == sections.end() ? std::vector<std::string>{"--plugin", "PLUGIN"}
+                             : Words(args->second.substr(0, args->second.find('\n')));
+  for (std::string option : options) {
+    for (size_t at = option.find("PLUGIN"); at != std::string::npos;
+         at = option.find("PLUGIN", at + plugin_path.size())) {
+      option.replace(at, 6, plugin_path);
+    }
+    command.push_back(option);
   }
-  void Compare(const std::string& expected, const std::string& actual, const std::string& what,
-               const std::string& scenario) {
-    if (expected != actual) {
-      Fail(what + " differs from the expected (" + scenario + "):");
-      std::cout << UnifiedDiff(expected, actual);
+  for (const auto& [name, text] : sections) {
+    if (name == "config") {
+      WriteFile(plugin_folder / "config.json", text);
+    } else if (name.substr(0, 5) == "file ") {
+      WriteFile(work / PathFromUtf8(name.substr(5)), text);
+    } else if (name == "script") {
+      WriteFile(work / "script.txt", text);
+      command.insert(command.end(), {"--script", Utf8FromPath(work / "script.txt")});
+    } else if (name == "env") {
+      for (const std::string_view assignment : Lines(text)) {
+        const size_t equals = std::min(assignment.find('='), assignment.size());
+        SetEnvironment(std::string(assignment.substr(0, equals)),
+                       std::string(assignment.substr(std::min(equals + 1, assignment.size()))));
+      }
     }
   }
-  bool Failed() const { return failed_; }
-
- private:
-  bool failed_ = false;
-};
+  return command;
+}
 
 int Play(const std::string& sim, const std::string& plugin, const std::string& scenario) {
   const std::map<std::string, std::string> sections = ReadSections(PathFromUtf8(scenario));
@@ -149,56 +169,37 @@ int Play(const std::string& sim, const std::string& plugin, const std::string& s
 
   const WorkFolder work;
   const fs::path server = work.Path() / "server";
-  const fs::path plugin_folder = server / "ArkApi" / "Plugins" / "Gatehouse";
-  fs::create_directories(plugin_folder);
-  std::vector<std::string> command{sim_path, "--dir", Utf8FromPath(server)};
-  const std::string* args = section("args");
-  const std::vector<std::string> options = args == nullptr
-                                               ? std::vector<std::string>{"--plugin", "PLUGIN"}
-                                               : Words(args->substr(0, args->find('\n')));
-  for (std::string option : options) {
-    for (size_t at = option.find("PLUGIN"); at != std::string::npos;
-         at = option.find("PLUGIN", at + plugin_path.size())) {
-      option.replace(at, 6, plugin_path);
-    }
-    command.push_back(option);
-  }
-  for (const auto& [name, text] : sections) {
-    if (name == "config") {
-      WriteFile(plugin_folder / "config.json", text);
-    } else if (name.substr(0, 5) == "file ") {
-      WriteFile(work.Path() / PathFromUtf8(name.substr(5)), text);
-    } else if (name == "script") {
-      WriteFile(work.Path() / "script.txt", text);
-      command.insert(command.end(), {"--script", Utf8FromPath(work.Path() / "script.txt")});
-    } else if (name == "env") {
-      for (const std::string_view assignment : Lines(text)) {
-        const size_t equals = std::min(assignment.find('='), assignment.size());
-        SetEnvironment(std::string(assignment.substr(0, equals)),
-                       std::string(assignment.substr(std::min(equals + 1, assignment.size()))));
-      }
-    }
-  }
+  const std::vector<std::string> command = LayOut(sections, work.Path(), sim_path, plugin_path);
   const fs::path out = work.Path() / "stdout";
   const fs::path err = work.Path() / "stderr";
   const int status = RunProcess(command, out, err);
 
   const auto normalized = [&](const std::string& text) { return Normalized(text, plugin_paths); };
-  Verdict verdict;
+  bool failed = false;
+  const auto fail = [&](const std::string& what) {
+    std::cout << "FAIL: " << what << "\n";
+    failed = true;
+  };
+  const auto compare = [&](const std::string& expected, const std::string& actual,
+                           const std::string& what) {
+    if (expected != actual) {
+      fail(what + " differs from the expected (" + scenario + "):");
+      std::cout << UnifiedDiff(expected, actual);
+    }
+  };
   const std::vector<std::string> status_words = Words(section("status") ? *section("status") : "0");
   const std::string expected_status = status_words.empty() ? "" : status_words[0];
   if (std::to_string(status) != expected_status) {
-    verdict.Fail("exit status " + std::to_string(status) + ", expected " + expected_status);
+    fail("exit status " + std::to_string(status) + ", expected " + expected_status);
   }
   const bool windows_build = plugin.ends_with(".dll") && section("stdout windows") != nullptr;
   const std::string* expected_out = section(windows_build ? "stdout windows" : "stdout");
-  verdict.Compare(normalized(expected_out ? *expected_out : ""), normalized(ReadFile(out)),
-                  "standard output", scenario);
+  compare(normalized(expected_out ? *expected_out : ""), normalized(ReadFile(out)),
+          "standard output");
   if (const std::string* log = section("log")) {
     const fs::path server_log = server / "ArkApi" / "Logs" / "server.log";
-    verdict.Compare(normalized(*log),
-                    fs::exists(server_log) ? normalized(ReadFile(server_log)) : "", "server.log",
-                    scenario);
+    compare(normalized(*log), fs::exists(server_log) ? normalized(ReadFile(server_log)) : "",
+            "server.log");
   }
   const std::string errors = ReadFile(err);
   if (const std::string* patterns = section("stderr")) {
@@ -206,14 +207,13 @@ int Play(const std::string& sim, const std::string& plugin, const std::string& s
     const std::vector<std::string_view> expected = Lines(*patterns);
     const std::vector<std::string_view> actual = Lines(normalized_errors);
     if (expected.size() != actual.size()) {
-      verdict.Fail(std::to_string(actual.size()) + " lines on standard error, expected " +
-                   std::to_string(expected.size()));
+      fail(std::to_string(actual.size()) + " lines on standard error, expected " +
+           std::to_string(expected.size()));
     }
     for (size_t i = 0; expected.size() == actual.size() && i < expected.size(); ++i) {
       if (!MatchesPattern(actual[i], expected[i])) {
-        verdict.Fail("standard error line " + std::to_string(i + 1) + ": '" +
-                     std::string(actual[i]) + "' does not match '" + std::string(expected[i]) +
-                     "'");
+        fail("standard error line " + std::to_string(i + 1) + ": '" + std::string(actual[i]) +
+             "' does not match '" + std::string(expected[i]) + "'");
       }
     }
   }
@@ -222,12 +222,12 @@ int Play(const std::string& sim, const std::string& plugin, const std::string& s
   };
   if (reported("engine blocks were never freed") || reported("AddressSanitizer") ||
       reported("LeakSanitizer") || reported("runtime error:")) {
-    verdict.Fail("a leak or a sanitizer report on standard error");
+    fail("a leak or a sanitizer report on standard error");
   }
-  if (verdict.Failed()) {
+  if (failed) {
     std::cout << "--- standard error:\n" << errors;
   }
-  return verdict.Failed() ? 1 : 0;
+  return failed ? 1 : 0;
 }
 
 }  // namespace

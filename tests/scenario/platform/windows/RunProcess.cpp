@@ -4,51 +4,32 @@
 // After windows.h, which it needs.
 #include <shellapi.h>
 
+#include <memory>
 #include <stdexcept>
+
+#include "src/host/Utf8Path.h"
 
 namespace gatehouse::scenario {
 namespace {
 
+// UTF-8 and UTF-16 through the paths' own conversion, which does not go
+// through the system's narrow code page.
 std::wstring ToWide(const std::string& text) {
-  std::wstring wide(text.size(), L'\0');
-  wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(),
-                                                      static_cast<int>(text.size()), wide.data(),
-                                                      static_cast<int>(wide.size()))));
-  return wide;
-}
-
-std::string FromWide(const std::wstring& wide) {
-  const int size = static_cast<int>(wide.size());
-  std::string text(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr,
-                                                           0, nullptr, nullptr)),
-                   '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, text.data(), static_cast<int>(text.size()),
-                      nullptr, nullptr);
-  return text;
+  return PathFromUtf8(text).wstring();
 }
 
 std::string SystemMessage(DWORD code) {
   return "system error " + std::to_string(code);
 }
 
-// Closes a handle when it goes; invalid handles are ignored.
-class Handle {
- public:
-  explicit Handle(HANDLE handle) : handle_(handle) {}
-  ~Handle() {
-    if (Valid()) {
-      CloseHandle(handle_);
+struct CloseHandleDeleter {
+  void operator()(HANDLE handle) const {
+    if (handle != INVALID_HANDLE_VALUE) {
+      CloseHandle(handle);
     }
   }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-
-  bool Valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return handle_; }
-
- private:
-  HANDLE handle_;
 };
+using Handle = std::unique_ptr<void, CloseHandleDeleter>;
 
 // One argument as the program's start-up code splits its command line: quoted
 // when it holds a blank or a quote, with the backslashes before a quote doubled.
@@ -83,16 +64,17 @@ int RunProcess(const std::vector<std::string>& command, const std::filesystem::p
   const Handle input(open(L"NUL", GENERIC_READ, OPEN_EXISTING));
   const Handle output(open(out.c_str(), GENERIC_WRITE, CREATE_ALWAYS));
   const Handle error(open(err.c_str(), GENERIC_WRITE, CREATE_ALWAYS));
-  if (!input.Valid() || !output.Valid() || !error.Valid()) {
+  if (input.get() == INVALID_HANDLE_VALUE || output.get() == INVALID_HANDLE_VALUE ||
+      error.get() == INVALID_HANDLE_VALUE) {
     throw std::runtime_error("cannot open the files of " + command[0] +
                              "'s output: " + SystemMessage(GetLastError()));
   }
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = input.Get();
-  startup.hStdOutput = output.Get();
-  startup.hStdError = error.Get();
+  startup.hStdInput = input.get();
+  startup.hStdOutput = output.get();
+  startup.hStdError = error.get();
   std::wstring line;
   for (const std::string& argument : command) {
     line += (line.empty() ? L"" : L" ") + CommandLineArgument(ToWide(argument));
@@ -104,9 +86,9 @@ int RunProcess(const std::vector<std::string>& command, const std::filesystem::p
   }
   const Handle process(started.hProcess);
   const Handle thread(started.hThread);
-  WaitForSingleObject(process.Get(), INFINITE);
+  WaitForSingleObject(process.get(), INFINITE);
   DWORD status = 0;
-  GetExitCodeProcess(process.Get(), &status);
+  GetExitCodeProcess(process.get(), &status);
   return static_cast<int>(status);
 }
 
@@ -120,7 +102,7 @@ std::vector<std::string> CommandLine(int argc, char** argv) {
   }
   std::vector<std::string> arguments;
   for (int i = 1; i < count; ++i) {
-    arguments.push_back(FromWide(wide[i]));
+    arguments.push_back(Utf8FromPath(std::filesystem::path(wide[i])));
   }
   LocalFree(wide);
   return arguments;
