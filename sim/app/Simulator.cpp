@@ -20,6 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr size_t kRestOfLine = std::numeric_limits<size_t>::max();
+
 // The line's words, separated by blanks and tabs.
 std::vector<std::string_view> SplitWords(std::string_view line) {
   std::vector<std::string_view> words;
@@ -55,9 +57,7 @@ std::string Quoted(std::string_view text) {
 template <class Integer>
 std::optional<Integer> CountArgument(const std::vector<std::string_view>& words,
                                      const std::string& takes) {
-  const auto count = words.size() == 2
-                         ? ParseCount<Integer>(words[1], std::numeric_limits<Integer>::max())
-                         : std::nullopt;
+  const auto count = words.size() == 2 ? ParseCount<Integer>(words[1]) : std::nullopt;
   if (!count) {
     PrintError(takes + (words.size() == 2 ? ", not " + Quoted(words[1]) : std::string()));
   }
@@ -70,15 +70,14 @@ std::optional<Integer> CountArgument(const std::vector<std::string_view>& words,
 // target that is a symlink has the file it points at replaced.
 void ReplaceFile(const fs::path& source, fs::path target) {
   std::error_code error;
+  std::error_code ignored;
   // A target that does not exist yet is no symlink, and no error either.
-  std::error_code missing;
-  if (fs::is_symlink(target, missing)) {
+  if (fs::is_symlink(target, ignored)) {
     target = fs::canonical(target, error);
   }
   const fs::path beside = target.parent_path() / (u8"." + target.filename().u8string() + u8".new");
   // Copied to a fresh file: copying over an existing one fails on some
   // runtimes (MinGW's) even when asked to overwrite.
-  std::error_code ignored;
   fs::remove(beside, ignored);
   if (!error) {
     fs::copy_file(source, beside, error);
@@ -119,23 +118,21 @@ std::string AbsoluteFolder(const std::string& dir) {
   return error ? dir : Utf8FromPath(absolute);
 }
 
+// A library the build puts in the simulator's folder, by the build's file name
+// (libGatehouse.so, Gatehouse.dll; the permissions library).
+std::string InFolder(const std::string& folder, const char* file) {
+  return Utf8FromPath(PathFromUtf8(folder) / file);
+}
+
 }  // namespace
-
-// The library file names are the build's (libGatehouse.so, Gatehouse.dll).
-std::string DefaultPluginPath(const std::string& simulator_folder) {
-  return Utf8FromPath(PathFromUtf8(simulator_folder) / GATEHOUSE_PLUGIN_FILE);
-}
-
-std::string PermissionsPathBeside(const std::string& simulator_folder) {
-  return Utf8FromPath(PathFromUtf8(simulator_folder) / GATEHOUSE_PERMISSIONS_FILE);
-}
 
 Simulator::Simulator(const Options& options, std::string simulator_folder,
                      std::string command_folder, EventLoop& loop)
     : command_folder_(std::move(command_folder)),
-      permissions_path_(PermissionsPathBeside(simulator_folder)),
+      permissions_path_(InFolder(simulator_folder, GATEHOUSE_PERMISSIONS_FILE)),
       loop_(loop),
-      loader_(options.plugin.empty() ? DefaultPluginPath(simulator_folder) : options.plugin) {
+      loader_(options.plugin.empty() ? InFolder(simulator_folder, GATEHOUSE_PLUGIN_FILE)
+                                     : options.plugin) {
   SetCurrentDir(AbsoluteFolder(options.dir.empty() ? "." : options.dir));
   SetPermissionsLibraryPath(options.no_permissions ? std::string() : permissions_path_);
   for (const std::string& name : options.refuse) {
@@ -180,12 +177,6 @@ bool Simulator::Execute(std::string_view line) {
   }
   return !quit_;
 }
-
-namespace {
-
-constexpr size_t kRestOfLine = std::numeric_limits<size_t>::max();
-
-}  // namespace
 
 // The command language: each command's name, the forms of its arguments for
 // --help (one a line), how many words may follow it (checked before its action
