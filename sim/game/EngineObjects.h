@@ -10,10 +10,6 @@
 
 #include "host/EngineTypes.h"
 
-namespace sim {
-class Game;
-}
-
 struct UObject {
   virtual ~UObject() = default;
   // The object's slot in the engine's object table (-1: not in the table).
@@ -22,13 +18,9 @@ struct UObject {
 
 struct UWorld : UObject {};
 
-struct AShooterGameMode : UObject {
-  sim::Game* game = nullptr;
-};
+struct AShooterGameMode : UObject {};
 
-struct AGameSession : UObject {
-  sim::Game* game = nullptr;
-};
+struct AGameSession : UObject {};
 
 // A player's unique net id: its text, UTF-8.
 struct FUniqueNetIdRepl {
