@@ -125,12 +125,9 @@ void SetHooksOwner(const std::string& library_path) {
 std::vector<std::string> RemoveLeftoverHooks(const std::string& library_path) {
   std::vector<std::string> removed;
   for (auto& [signature, target] : TheHookTable().targets) {
-    auto& hooks = target->hooks;
-    const auto gone = std::remove_if(hooks.begin(), hooks.end(), [&](const InstalledHook& h) {
-      return h.owner == library_path;
-    });
-    removed.insert(removed.end(), static_cast<size_t>(hooks.end() - gone), signature);
-    hooks.erase(gone, hooks.end());
+    const size_t gone = std::erase_if(
+        target->hooks, [&](const InstalledHook& h) { return h.owner == library_path; });
+    removed.insert(removed.end(), gone, signature);
     Relink(*target);
   }
   return removed;
