@@ -28,10 +28,7 @@ std::u16string_view FirstWord(const FString& line) {
 
 // Callables of unloaded libraries that cannot be destroyed, since their
 // destructors went with their code. Held for the rest of the process.
-std::vector<const void*>& Graveyard() {
-  static auto* graveyard = new std::vector<const void*>();
-  return *graveyard;
-}
+constexpr auto& Graveyard = NeverDestroyed<std::vector<const void*>>;
 
 // A registered command. The callable sits on the heap so that one whose code
 // has gone with its library can be let go of without running its destructor.
@@ -134,10 +131,7 @@ class CommandRegistry final : public AsaApi::ICommands {
   }
 };
 
-CommandRegistry& TheRegistry() {
-  static auto* registry = new CommandRegistry();
-  return *registry;
-}
+constexpr auto& TheRegistry = NeverDestroyed<CommandRegistry>;
 
 }  // namespace
 

@@ -86,10 +86,7 @@ class HookTable final : public AsaApi::IHooks {
   std::string loading_library;
 };
 
-HookTable& TheHookTable() {
-  static auto* table = new HookTable();
-  return *table;
-}
+constexpr auto& TheHookTable = NeverDestroyed<HookTable>;
 
 }  // namespace
 

@@ -97,11 +97,8 @@ struct HostLogging {
   std::shared_ptr<spdlog::logger> logger;
 };
 
-HostLogging& TheLogging() {
-  // Never destroyed: plugins hold the sinks until their own teardown.
-  static auto* logging = new HostLogging();
-  return *logging;
-}
+// Plugins hold the sinks until their own teardown.
+constexpr auto& TheLogging = NeverDestroyed<HostLogging>;
 
 }  // namespace
 
