@@ -209,8 +209,7 @@ Clock::time_point RconServer::PasswordDue(uint32_t address) const {
     }
     delay *= 2;
   }
-  const Clock::duration bound = options_.max_failure_delay;
-  return found->second.last + std::min(delay, bound);
+  return found->second.last + std::min<Clock::duration>(delay, options_.max_failure_delay);
 }
 
 void RconServer::RecordPassword(uint32_t address, bool accepted, Clock::time_point now) {
