@@ -92,7 +92,7 @@ void ReplaceFile(const fs::path& source, fs::path target) {
   }
 }
 
-// A reply's lines, split at each line end.
+// A text's lines, split at each line end.
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   size_t begin = 0;
@@ -104,8 +104,6 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-// `memory`: "memory: N kB resident, M engine blocks live" (the resident size
-// as the system reports it for this process, "unknown kB" where it does not).
 std::string MemoryLine() {
   const auto kilobytes = platform::ResidentKilobytes();
   return "memory: " + (kilobytes ? std::to_string(*kilobytes) : "unknown") + " kB resident, " +
@@ -250,14 +248,9 @@ const std::vector<Simulator::CommandRule>& Simulator::Commands() {
 std::string Simulator::CommandForms() {
   std::string forms;
   for (const CommandRule& command : Commands()) {
-    std::string_view arguments = command.arguments;
-    do {
-      const size_t end = arguments.find('\n');
-      const std::string_view form = arguments.substr(0, end);
-      forms +=
-          "  " + std::string(command.name) + (form.empty() ? "" : " ") + std::string(form) + "\n";
-      arguments.remove_prefix(end == std::string_view::npos ? arguments.size() : end + 1);
-    } while (!arguments.empty());
+    for (const std::string& form : Lines(command.arguments)) {
+      forms += "  " + std::string(command.name) + (form.empty() ? "" : " ") + form + "\n";
+    }
   }
   return forms;
 }

@@ -120,7 +120,6 @@ void RunContained(const std::string& what, const std::function<void()>& run) {
   }
 }
 
-// The server's folder moved: the next record opens the log there.
 void MoveLogTo(const std::string& dir) {
   TheLogging().file->SetPath(LogPathIn(dir));
 }
