@@ -354,10 +354,7 @@ void Simulator::Explain(const Words& words) {
   std::optional<std::string> answer;
   RCONClientConnection asking;
   asking.reply = [&](int32_t, int32_t, const std::string& body) { answer = body; };
-  RCONPacket packet;
-  packet.Type = 2;
-  packet.Body = FStringFromUtf8("Gatehouse.Explain " + id);
-  if (!DispatchRconCommand(&asking, packet, game_->World())) {
+  if (!RunRconCommand(asking, 0, "Gatehouse.Explain " + id, game_->World())) {
     PrintLine(prefix + (HasRegistrations(loader_.LibraryPath())
                             ? "the plugin has no Gatehouse.Explain command (the host did not "
                               "register it), so its decisions cannot be asked"

@@ -36,7 +36,5 @@ struct AShooterPlayerController : APlayerController {
 // One RCON client's connection. The reply function carries each answer back to
 // the client: printed by the local client, sent over TCP by the RCON server.
 struct RCONClientConnection {
-  using ReplyFunction =
-      std::function<void(int32_t request_id, int32_t type, const std::string& body_utf8)>;
-  ReplyFunction reply;
+  std::function<void(int32_t request_id, int32_t type, const std::string& body_utf8)> reply;
 };
