@@ -56,11 +56,10 @@ const std::vector<Setting>& TheSettings() {
   return settings;
 }
 
-// One setting read: its value (for a list, where it lies in the document), or
-// the error the plugin meets reading it (for a list, walking it).
+// One setting read: its value, or the error the plugin meets reading it (for a
+// list, walking it).
 struct Read {
   json value;
-  const json* list = nullptr;
   std::optional<std::string> error;
   bool has_entry = false;   // a list with at least one string entry
   std::string bad_entries;  // a list's entries that are not strings, by position
@@ -187,9 +186,9 @@ class Checker {
     const auto member = document.find(setting.key);
     const bool present = member != document.end();
     if (setting.list != nullptr) {
-      read.list = &setting.list();
-      AddRow(setting.key, *read.list, !present, true, present);
-      WalkList(setting.key, read);
+      const json& list = setting.list();
+      AddRow(setting.key, list, !present, true, present);
+      WalkList(setting.key, list, read);
       return read;
     }
     try {
@@ -208,9 +207,9 @@ class Checker {
   // Every entry through the plugin's own list test, one entry at a time, so
   // that each entry that is not a string is found with its position; the
   // error a join meets is that of the first one.
-  void WalkList(const std::string& key, Read& read) {
+  void WalkList(const std::string& key, const json& list, Read& read) {
     size_t position = 0;
-    for (const json& entry : *read.list) {
+    for (const json& entry : list) {
       ++position;
       try {
         gatehouse::IsListedPlayer(FString(), json::array({Shallow(entry)}));
