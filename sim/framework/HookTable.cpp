@@ -71,8 +71,7 @@ class HookTable final : public AsaApi::IHooks {
     }
     auto& hooks = found->second->hooks;
     // The latest installation of this hook goes first.
-    const auto at = std::find_if(hooks.rbegin(), hooks.rend(),
-                                 [&](const InstalledHook& h) { return h.hook == hook; });
+    const auto at = std::ranges::find(hooks.rbegin(), hooks.rend(), hook, &InstalledHook::hook);
     if (at == hooks.rend()) {
       return false;
     }
