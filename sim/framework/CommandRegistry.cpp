@@ -26,6 +26,14 @@ std::u16string_view FirstWord(const FString& line) {
   return text.substr(static_cast<size_t>(begin - text.begin()), static_cast<size_t>(end - begin));
 }
 
+// Whether two command names are one command: equal once A-Z are folded to a-z.
+bool SameCommandName(std::u16string_view a, std::u16string_view b) {
+  const auto fold = [](char16_t unit) {
+    return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;
+  };
+  return std::ranges::equal(a, b, [&](char16_t x, char16_t y) { return fold(x) == fold(y); });
+}
+
 // Callables of unloaded libraries that cannot be destroyed, since their
 // destructors went with their code. Held for the rest of the process.
 constexpr auto& Graveyard = NeverDestroyed<std::vector<const void*>>;
@@ -121,15 +129,6 @@ class CommandRegistry final : public AsaApi::ICommands {
 constexpr auto& TheRegistry = NeverDestroyed<CommandRegistry>;
 
 }  // namespace
-
-bool SameCommandName(std::u16string_view a, std::u16string_view b) {
-  const auto fold = [](char16_t unit) {
-    return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;
-  };
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [&](char16_t x, char16_t y) { return fold(x) == fold(y); });
-}
 
 bool DispatchConsoleCommand(APlayerController* player, const FString& line) {
   const auto callback = TheRegistry().console_.Find(line);
