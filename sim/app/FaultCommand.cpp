@@ -29,10 +29,8 @@ bool Alloc(std::string_view mode, const std::vector<std::string_view>& words) {
     FailAllocationsAfter(mode == "fail" ? std::optional<int64_t>(0) : std::nullopt);
     return true;
   }
-  if (words.size() != 4 || mode != "after") {
-    return false;
-  }
-  const auto granted = ParseCount<int64_t>(words[3]);
+  const auto granted =
+      words.size() == 4 && mode == "after" ? ParseCount<int64_t>(words[3]) : std::nullopt;
   if (granted) {
     FailAllocationsAfter(*granted);
   }
