@@ -4,9 +4,7 @@
 
 #include "sim/framework/SimHost.h"
 
-namespace gatehouse {
-
-namespace bench {
+namespace gatehouse::bench {
 
 std::string HexIdentifier(uint64_t i) {
   // Spread the bits over all 32 digits, as real Identifiers are.
@@ -88,6 +86,4 @@ void Beside(benchmark::State& state, std::initializer_list<std::string> baseline
   state.SetLabel(label);
 }
 
-}  // namespace bench
-
-}  // namespace gatehouse
+}  // namespace gatehouse::bench

@@ -12,9 +12,7 @@
 
 #include "harness/InProcessServer.h"
 
-namespace gatehouse {
-
-namespace bench {
+namespace gatehouse::bench {
 
 // An Identifier on no list, never among HexIdentifier's.
 inline constexpr char kStranger[] = "ffffffffffffffffffffffffffffffff";
@@ -65,6 +63,4 @@ class EngineBlockCheck {
 // Names the benchmarks whose CPU time this one is set beside in the summary.
 void Beside(benchmark::State& state, std::initializer_list<std::string> baselines);
 
-}  // namespace bench
-
-}  // namespace gatehouse
+}  // namespace gatehouse::bench

@@ -108,13 +108,12 @@ void Operator(gatehouse::fuzz::Server& server, FuzzedDataProvider& input) {
     case 0:
       server.Rcon("Gatehouse.Sweep preview");
       break;
-    case 1: {
+    case 1:
       for (const std::string& id : game->Players()) {
         ++logins[reinterpret_cast<const APlayerController*>(game->FindPlayer(id))].scheduled;
       }
       server.Rcon("Gatehouse.Sweep");
       break;
-    }
     case 2:
       server.Rcon((input.ConsumeBool() ? "Gatehouse.Add " : "Gatehouse.Remove ") + PlayerId(input));
       break;

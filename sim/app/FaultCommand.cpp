@@ -1,8 +1,6 @@
 #include "sim/app/FaultCommand.h"
 
 #include <cstdint>
-#include <limits>
-
 #include <filesystem>
 #include <system_error>
 
@@ -31,10 +29,8 @@ bool Alloc(std::string_view mode, const std::vector<std::string_view>& words) {
     FailAllocationsAfter(mode == "fail" ? std::optional<int64_t>(0) : std::nullopt);
     return true;
   }
-  if (words.size() != 4 || mode != "after") {
-    return false;
-  }
-  const auto granted = ParseCount<int64_t>(words[3], std::numeric_limits<int64_t>::max());
+  const auto granted =
+      words.size() == 4 && mode == "after" ? ParseCount<int64_t>(words[3]) : std::nullopt;
   if (granted) {
     FailAllocationsAfter(*granted);
   }
@@ -72,7 +68,7 @@ bool Write(const std::vector<std::string_view>& words, const std::string& config
     Report("lift the file size limit", platform::LimitFileSize(std::nullopt));
     return true;
   }
-  const auto bytes = ParseCount<int64_t>(words[3], std::numeric_limits<int64_t>::max());
+  const auto bytes = ParseCount<int64_t>(words[3]);
   if (bytes) {
     Report("limit the file size", platform::LimitFileSize(*bytes));
   }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <limits>
 
 #include "sim/app/Numbers.h"
 
@@ -37,7 +36,7 @@ Why Text(std::string& field, const std::string& value, const char* option, const
 
 template <class Integer>
 Why SetCount(std::optional<Integer>& field, const std::string& value, const char* complaint) {
-  field = ParseCount<Integer>(value, std::numeric_limits<Integer>::max());
+  field = ParseCount<Integer>(value);
   return field ? std::nullopt : Why(std::string(complaint) + ", not '" + value + "'");
 }
 

@@ -15,7 +15,7 @@ std::string FirstWord(const std::string& text) {
 
 }  // namespace
 
-void RunRconCommand(RCONClientConnection& connection, int32_t request_id,
+bool RunRconCommand(RCONClientConnection& connection, int32_t request_id,
                     const std::string& command_utf8, UWorld* world) {
   RCONPacket packet;
   packet.Length = static_cast<int32_t>(command_utf8.size()) + rcon::kMinPacketSize;
@@ -23,12 +23,13 @@ void RunRconCommand(RCONClientConnection& connection, int32_t request_id,
   packet.Type = rcon::kTypeExecCommand;
   packet.Body = FStringFromUtf8(command_utf8);
   if (DispatchRconCommand(&connection, packet, world)) {
-    return;
+    return true;
   }
   if (connection.reply) {
     connection.reply(request_id, rcon::kTypeResponseValue,
                      "Unknown command: " + FirstWord(command_utf8));
   }
+  return false;
 }
 
 }  // namespace sim::app

@@ -20,6 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr size_t kRestOfLine = std::numeric_limits<size_t>::max();
+
 // The line's words, separated by blanks and tabs.
 std::vector<std::string_view> SplitWords(std::string_view line) {
   std::vector<std::string_view> words;
@@ -55,9 +57,7 @@ std::string Quoted(std::string_view text) {
 template <class Integer>
 std::optional<Integer> CountArgument(const std::vector<std::string_view>& words,
                                      const std::string& takes) {
-  const auto count = words.size() == 2
-                         ? ParseCount<Integer>(words[1], std::numeric_limits<Integer>::max())
-                         : std::nullopt;
+  const auto count = words.size() == 2 ? ParseCount<Integer>(words[1]) : std::nullopt;
   if (!count) {
     PrintError(takes + (words.size() == 2 ? ", not " + Quoted(words[1]) : std::string()));
   }
@@ -70,15 +70,14 @@ std::optional<Integer> CountArgument(const std::vector<std::string_view>& words,
 // target that is a symlink has the file it points at replaced.
 void ReplaceFile(const fs::path& source, fs::path target) {
   std::error_code error;
+  std::error_code ignored;
   // A target that does not exist yet is no symlink, and no error either.
-  std::error_code missing;
-  if (fs::is_symlink(target, missing)) {
+  if (fs::is_symlink(target, ignored)) {
     target = fs::canonical(target, error);
   }
   const fs::path beside = target.parent_path() / (u8"." + target.filename().u8string() + u8".new");
   // Copied to a fresh file: copying over an existing one fails on some
   // runtimes (MinGW's) even when asked to overwrite.
-  std::error_code ignored;
   fs::remove(beside, ignored);
   if (!error) {
     fs::copy_file(source, beside, error);
@@ -93,7 +92,7 @@ void ReplaceFile(const fs::path& source, fs::path target) {
   }
 }
 
-// A reply's lines, split at each line end.
+// A text's lines, split at each line end.
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   size_t begin = 0;
@@ -105,8 +104,6 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-// `memory`: "memory: N kB resident, M engine blocks live" (the resident size
-// as the system reports it for this process, "unknown kB" where it does not).
 std::string MemoryLine() {
   const auto kilobytes = platform::ResidentKilobytes();
   return "memory: " + (kilobytes ? std::to_string(*kilobytes) : "unknown") + " kB resident, " +
@@ -119,23 +116,21 @@ std::string AbsoluteFolder(const std::string& dir) {
   return error ? dir : Utf8FromPath(absolute);
 }
 
+// A library the build puts in the simulator's folder, by the build's file name
+// (libGatehouse.so, Gatehouse.dll; the permissions library).
+std::string InFolder(const std::string& folder, const char* file) {
+  return Utf8FromPath(PathFromUtf8(folder) / file);
+}
+
 }  // namespace
-
-// The library file names are the build's (libGatehouse.so, Gatehouse.dll).
-std::string DefaultPluginPath(const std::string& simulator_folder) {
-  return Utf8FromPath(PathFromUtf8(simulator_folder) / GATEHOUSE_PLUGIN_FILE);
-}
-
-std::string PermissionsPathBeside(const std::string& simulator_folder) {
-  return Utf8FromPath(PathFromUtf8(simulator_folder) / GATEHOUSE_PERMISSIONS_FILE);
-}
 
 Simulator::Simulator(const Options& options, std::string simulator_folder,
                      std::string command_folder, EventLoop& loop)
     : command_folder_(std::move(command_folder)),
-      permissions_path_(PermissionsPathBeside(simulator_folder)),
+      permissions_path_(InFolder(simulator_folder, GATEHOUSE_PERMISSIONS_FILE)),
       loop_(loop),
-      loader_(options.plugin.empty() ? DefaultPluginPath(simulator_folder) : options.plugin) {
+      loader_(options.plugin.empty() ? InFolder(simulator_folder, GATEHOUSE_PLUGIN_FILE)
+                                     : options.plugin) {
   SetCurrentDir(AbsoluteFolder(options.dir.empty() ? "." : options.dir));
   SetPermissionsLibraryPath(options.no_permissions ? std::string() : permissions_path_);
   for (const std::string& name : options.refuse) {
@@ -180,12 +175,6 @@ bool Simulator::Execute(std::string_view line) {
   }
   return !quit_;
 }
-
-namespace {
-
-constexpr size_t kRestOfLine = std::numeric_limits<size_t>::max();
-
-}  // namespace
 
 // The command language: each command's name, the forms of its arguments for
 // --help (one a line), how many words may follow it (checked before its action
@@ -259,14 +248,9 @@ const std::vector<Simulator::CommandRule>& Simulator::Commands() {
 std::string Simulator::CommandForms() {
   std::string forms;
   for (const CommandRule& command : Commands()) {
-    std::string_view arguments = command.arguments;
-    do {
-      const size_t end = arguments.find('\n');
-      const std::string_view form = arguments.substr(0, end);
-      forms +=
-          "  " + std::string(command.name) + (form.empty() ? "" : " ") + std::string(form) + "\n";
-      arguments.remove_prefix(end == std::string_view::npos ? arguments.size() : end + 1);
-    } while (!arguments.empty());
+    for (const std::string& form : Lines(command.arguments)) {
+      forms += "  " + std::string(command.name) + (form.empty() ? "" : " ") + form + "\n";
+    }
   }
   return forms;
 }
@@ -370,10 +354,7 @@ void Simulator::Explain(const Words& words) {
   std::optional<std::string> answer;
   RCONClientConnection asking;
   asking.reply = [&](int32_t, int32_t, const std::string& body) { answer = body; };
-  RCONPacket packet;
-  packet.Type = 2;
-  packet.Body = FStringFromUtf8("Gatehouse.Explain " + id);
-  if (!DispatchRconCommand(&asking, packet, game_->World())) {
+  if (!RunRconCommand(asking, 0, "Gatehouse.Explain " + id, game_->World())) {
     PrintLine(prefix + (HasRegistrations(loader_.LibraryPath())
                             ? "the plugin has no Gatehouse.Explain command (the host did not "
                               "register it), so its decisions cannot be asked"

@@ -67,9 +67,4 @@ class Simulator {
   bool quit_ = false;
 };
 
-// What the simulator's folder holds: the plugin built with it and the
-// permissions library.
-std::string DefaultPluginPath(const std::string& simulator_folder);
-std::string PermissionsPathBeside(const std::string& simulator_folder);
-
 }  // namespace sim::app

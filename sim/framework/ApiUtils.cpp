@@ -49,10 +49,7 @@ class ApiUtils final : public AsaApi::IApiUtils {
   mutable std::map<std::string, std::shared_ptr<AsaApi::IMessagingManager>> managers;
 };
 
-ApiUtils& TheUtils() {
-  static auto* utils = new ApiUtils();
-  return *utils;
-}
+constexpr auto& TheUtils = NeverDestroyed<ApiUtils>;
 
 }  // namespace
 

@@ -26,12 +26,17 @@ std::u16string_view FirstWord(const FString& line) {
   return text.substr(static_cast<size_t>(begin - text.begin()), static_cast<size_t>(end - begin));
 }
 
+// Whether two command names are one command: equal once A-Z are folded to a-z.
+bool SameCommandName(std::u16string_view a, std::u16string_view b) {
+  const auto fold = [](char16_t unit) {
+    return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;
+  };
+  return std::ranges::equal(a, b, [&](char16_t x, char16_t y) { return fold(x) == fold(y); });
+}
+
 // Callables of unloaded libraries that cannot be destroyed, since their
 // destructors went with their code. Held for the rest of the process.
-std::vector<const void*>& Graveyard() {
-  static auto* graveyard = new std::vector<const void*>();
-  return *graveyard;
-}
+constexpr auto& Graveyard = NeverDestroyed<std::vector<const void*>>;
 
 // A registered command. The callable sits on the heap so that one whose code
 // has gone with its library can be let go of without running its destructor.
@@ -42,18 +47,28 @@ struct Command {
   std::string owner;
 };
 
+// The console's or RCON's commands (`kind` names them in the trace).
 template <class Callback>
 class CommandList {
  public:
+  explicit CommandList(const char* kind) : kind_(kind) {}
+
+  // A refusal is not of the standard exception family: a plugin has to
+  // contain whatever a host throws.
   void Add(const FString& name, const Callback& callback, const std::string& owner) {
+    std::string utf8 = ToUtf8(name);
+    Trace(std::string("add ") + kind_ + " command " + utf8);
+    if (IsRefused(utf8)) {
+      throw RefusedRegistration{std::move(utf8)};
+    }
     commands_.push_back({std::u16string(*name, static_cast<size_t>(name.Len())),
                          std::make_unique<Callback>(callback), owner});
   }
 
   bool Remove(const FString& name) {
+    Trace(std::string("remove ") + kind_ + " command " + ToUtf8(name));
     const std::u16string_view wanted(*name, static_cast<size_t>(name.Len()));
-    const auto found = std::find_if(commands_.begin(), commands_.end(),
-                                    [&](const auto& c) { return c.name == wanted; });
+    const auto found = std::ranges::find(commands_, wanted, &Command<Callback>::name);
     if (found == commands_.end()) {
       return false;
     }
@@ -85,70 +100,35 @@ class CommandList {
   }
 
   bool Owns(const std::string& owner) const {
-    return std::any_of(commands_.begin(), commands_.end(),
-                       [&](const auto& c) { return c.owner == owner; });
+    return std::ranges::any_of(commands_, [&](const auto& c) { return c.owner == owner; });
   }
 
   void Clear() { commands_.clear(); }
 
  private:
+  const char* kind_;
   std::vector<Command<Callback>> commands_;
 };
 
 class CommandRegistry final : public AsaApi::ICommands {
  public:
   void AddConsoleCommand(const FString& command, const ConsoleCommandCallback& callback) override {
-    Add(console_, "console", command, callback);
+    console_.Add(command, callback, owner_);
   }
-
   void AddRconCommand(const FString& command, const RconCommandCallback& callback) override {
-    Add(rcon_, "rcon", command, callback);
+    rcon_.Add(command, callback, owner_);
   }
+  bool RemoveConsoleCommand(const FString& command) override { return console_.Remove(command); }
+  bool RemoveRconCommand(const FString& command) override { return rcon_.Remove(command); }
 
-  bool RemoveConsoleCommand(const FString& command) override {
-    Trace("remove console command " + ToUtf8(command));
-    return console_.Remove(command);
-  }
-
-  bool RemoveRconCommand(const FString& command) override {
-    Trace("remove rcon command " + ToUtf8(command));
-    return rcon_.Remove(command);
-  }
-
-  CommandList<ConsoleCommandCallback> console_;
-  CommandList<RconCommandCallback> rcon_;
+  CommandList<ConsoleCommandCallback> console_{"console"};
+  CommandList<RconCommandCallback> rcon_{"rcon"};
   std::string owner_;
-
- private:
-  // A refusal is not of the standard exception family: a plugin has to
-  // contain whatever a host throws.
-  template <class Callback>
-  void Add(CommandList<Callback>& list, const char* kind, const FString& command,
-           const Callback& callback) {
-    std::string name = ToUtf8(command);
-    Trace(std::string("add ") + kind + " command " + name);
-    if (IsRefused(name)) {
-      throw RefusedRegistration{std::move(name)};
-    }
-    list.Add(command, callback, owner_);
-  }
 };
 
-CommandRegistry& TheRegistry() {
-  static auto* registry = new CommandRegistry();
-  return *registry;
-}
+constexpr auto& TheRegistry = NeverDestroyed<CommandRegistry>;
 
 }  // namespace
-
-bool SameCommandName(std::u16string_view a, std::u16string_view b) {
-  const auto fold = [](char16_t unit) {
-    return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;
-  };
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [&](char16_t x, char16_t y) { return fold(x) == fold(y); });
-}
 
 bool DispatchConsoleCommand(APlayerController* player, const FString& line) {
   const auto callback = TheRegistry().console_.Find(line);

@@ -15,10 +15,7 @@ struct Refusals {
   std::set<std::string, std::less<>> names;
 };
 
-Refusals& TheRefusals() {
-  static auto* refusals = new Refusals();
-  return *refusals;
-}
+constexpr auto& TheRefusals = NeverDestroyed<Refusals>;
 
 }  // namespace
 

@@ -28,12 +28,9 @@ struct GameFunctionTable {
   std::set<std::string, std::less<>> hidden;
 };
 
-GameFunctionTable& TheFunctionTable() {
-  // Never destroyed: engine strings in static objects free their blocks through
-  // it at any point of the process's teardown.
-  static auto* table = new GameFunctionTable();
-  return *table;
-}
+// Engine strings in static objects free their blocks through it at any point
+// of the process's teardown.
+constexpr auto& TheFunctionTable = NeverDestroyed<GameFunctionTable>;
 
 void* Find(const std::string& signature) {
   GameFunctionTable& table = TheFunctionTable();

@@ -71,8 +71,7 @@ class HookTable final : public AsaApi::IHooks {
     }
     auto& hooks = found->second->hooks;
     // The latest installation of this hook goes first.
-    const auto at = std::find_if(hooks.rbegin(), hooks.rend(),
-                                 [&](const InstalledHook& h) { return h.hook == hook; });
+    const auto at = std::ranges::find(hooks.rbegin(), hooks.rend(), hook, &InstalledHook::hook);
     if (at == hooks.rend()) {
       return false;
     }
@@ -86,10 +85,7 @@ class HookTable final : public AsaApi::IHooks {
   std::string loading_library;
 };
 
-HookTable& TheHookTable() {
-  static auto* table = new HookTable();
-  return *table;
-}
+constexpr auto& TheHookTable = NeverDestroyed<HookTable>;
 
 }  // namespace
 
@@ -125,12 +121,9 @@ void SetHooksOwner(const std::string& library_path) {
 std::vector<std::string> RemoveLeftoverHooks(const std::string& library_path) {
   std::vector<std::string> removed;
   for (auto& [signature, target] : TheHookTable().targets) {
-    auto& hooks = target->hooks;
-    const auto gone = std::remove_if(hooks.begin(), hooks.end(), [&](const InstalledHook& h) {
-      return h.owner == library_path;
-    });
-    removed.insert(removed.end(), static_cast<size_t>(hooks.end() - gone), signature);
-    hooks.erase(gone, hooks.end());
+    const size_t gone = std::erase_if(
+        target->hooks, [&](const InstalledHook& h) { return h.owner == library_path; });
+    removed.insert(removed.end(), gone, signature);
     Relink(*target);
   }
   return removed;

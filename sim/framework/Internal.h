@@ -9,6 +9,14 @@
 
 namespace sim {
 
+// The one object of this type, made at its first use and never destroyed: the
+// framework's state serves plugins and static objects to the process's end.
+template <class T>
+T& NeverDestroyed() {
+  static T* const only = new T();
+  return *only;
+}
+
 inline constexpr const char* kMallocSignature = "FMemory.Malloc(unsigned__int64,unsignedint)";
 inline constexpr const char* kFreeSignature = "FMemory.Free(void*)";
 

@@ -97,11 +97,8 @@ struct HostLogging {
   std::shared_ptr<spdlog::logger> logger;
 };
 
-HostLogging& TheLogging() {
-  // Never destroyed: plugins hold the sinks until their own teardown.
-  static auto* logging = new HostLogging();
-  return *logging;
-}
+// Plugins hold the sinks until their own teardown.
+constexpr auto& TheLogging = NeverDestroyed<HostLogging>;
 
 }  // namespace
 
@@ -123,7 +120,6 @@ void RunContained(const std::string& what, const std::function<void()>& run) {
   }
 }
 
-// The server's folder moved: the next record opens the log there.
 void MoveLogTo(const std::string& dir) {
   TheLogging().file->SetPath(LogPathIn(dir));
 }

@@ -2,6 +2,7 @@
 #include <string>
 #include <utility>
 
+#include "sim/framework/Internal.h"
 #include "sim/framework/SimHost.h"
 
 namespace sim {
@@ -24,10 +25,8 @@ struct Writers {
   bool trace = false;
 };
 
-Writers& TheWriters() {
-  static auto* writers = new Writers();  // outlives every static object that prints
-  return *writers;
-}
+// Outlives every static object that prints.
+constexpr auto& TheWriters = NeverDestroyed<Writers>;
 
 }  // namespace
 

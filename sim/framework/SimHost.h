@@ -73,10 +73,6 @@ bool DispatchConsoleCommand(APlayerController* player, const FString& line);
 // The same for RCON, on the packet's body.
 bool DispatchRconCommand(RCONClientConnection* connection, RCONPacket& packet, UWorld* world);
 
-// Whether two command names are one command: equal once A-Z are folded to a-z,
-// as the host matches a command line's first word.
-bool SameCommandName(std::u16string_view a, std::u16string_view b);
-
 // ---- Timer ----------------------------------------------------------------
 enum class ClockMode { virtual_time, real_time };
 // Sets the clock's kind and starts it at zero.

@@ -65,10 +65,7 @@ class SimTimer final : public API::Timer {
   std::chrono::steady_clock::time_point real_start = std::chrono::steady_clock::now();
 };
 
-SimTimer& TheTimer() {
-  static auto* timer = new SimTimer();
-  return *timer;
-}
+constexpr auto& TheTimer = NeverDestroyed<SimTimer>;
 
 }  // namespace
 

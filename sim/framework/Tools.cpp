@@ -24,10 +24,7 @@ struct ToolsState {
   std::string permissions_library;
 };
 
-ToolsState& TheState() {
-  static auto* state = new ToolsState();
-  return *state;
-}
+constexpr auto& TheState = NeverDestroyed<ToolsState>;
 
 std::string WithoutTrailingSeparator(std::string dir) {
   while (dir.size() > 1 && dir.back() == '/') {

@@ -10,10 +10,6 @@
 
 #include "host/EngineTypes.h"
 
-namespace sim {
-class Game;
-}
-
 struct UObject {
   virtual ~UObject() = default;
   // The object's slot in the engine's object table (-1: not in the table).
@@ -22,13 +18,9 @@ struct UObject {
 
 struct UWorld : UObject {};
 
-struct AShooterGameMode : UObject {
-  sim::Game* game = nullptr;
-};
+struct AShooterGameMode : UObject {};
 
-struct AGameSession : UObject {
-  sim::Game* game = nullptr;
-};
+struct AGameSession : UObject {};
 
 // A player's unique net id: its text, UTF-8.
 struct FUniqueNetIdRepl {
@@ -44,7 +36,5 @@ struct AShooterPlayerController : APlayerController {
 // One RCON client's connection. The reply function carries each answer back to
 // the client: printed by the local client, sent over TCP by the RCON server.
 struct RCONClientConnection {
-  using ReplyFunction =
-      std::function<void(int32_t request_id, int32_t type, const std::string& body_utf8)>;
-  ReplyFunction reply;
+  std::function<void(int32_t request_id, int32_t type, const std::string& body_utf8)> reply;
 };

@@ -18,8 +18,6 @@ Game::Game(int32_t capacity) : capacity_(capacity) {
     throw std::logic_error("a game exists already");
   }
   current_game = this;
-  game_mode_.game = this;
-  session_.game = this;
   objects_.Add(&world_);
   objects_.Add(&game_mode_);
   objects_.Add(&session_);
@@ -98,10 +96,8 @@ void Game::Remove(AShooterPlayerController* controller) {
 }
 
 std::vector<std::string> Game::Players() const {
-  std::vector<std::string> ids;
-  for (const auto& player : players_) {
-    ids.push_back(player.id);
-  }
+  std::vector<std::string> ids(players_.size());
+  std::ranges::transform(players_, ids.begin(), &Player::id);
   return ids;
 }
 

@@ -68,12 +68,8 @@ char16_t FoldCase(char16_t unit) {
 }
 
 int Stricmp(const EngineChar* a, const EngineChar* b) {
-  if (a == nullptr) {
-    a = u"";
-  }
-  if (b == nullptr) {
-    b = u"";
-  }
+  a = a != nullptr ? a : u"";
+  b = b != nullptr ? b : u"";
   for (;; ++a, ++b) {
     const int difference = FoldCase(*a) - FoldCase(*b);
     if (difference != 0 || *a == 0) {

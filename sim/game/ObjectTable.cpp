@@ -3,7 +3,7 @@
 namespace sim {
 
 void ObjectTable::Add(UObject* object) {
-  if (object == nullptr || Contains(object)) {
+  if (object == nullptr || index_of_.contains(object)) {
     return;
   }
   int32_t index = 0;
@@ -30,10 +30,6 @@ void ObjectTable::Remove(UObject* object) {
   free_slots_.push_back(found->second);
   object->InternalIndex = -1;
   index_of_.erase(found);
-}
-
-bool ObjectTable::Contains(const UObject* object) const {
-  return index_of_.contains(object);
 }
 
 FWeakObjectPtr ObjectTable::WeakOf(const UObject* object) const {

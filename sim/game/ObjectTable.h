@@ -19,8 +19,6 @@ class ObjectTable {
   void Remove(UObject* object);
 
   // Looked up by address: a pointer to an object that is gone is not followed.
-  bool Contains(const UObject* object) const;
-
   FWeakObjectPtr WeakOf(const UObject* object) const;
   UObject* Resolve(const FWeakObjectPtr& weak) const;
 

@@ -20,12 +20,8 @@ const char* Name(Severity severity) {
   return severity == Severity::error ? "error" : "warning";
 }
 
-std::string Counted(size_t count, const char* one, const char* many) {
-  return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
-std::string Counted(size_t count, const char* what) {
-  return Counted(count, what, (std::string(what) + "s").c_str());
+std::string Counted(size_t count, const std::string& one, const std::string& many = {}) {
+  return std::to_string(count) + " " + (count == 1 ? one : many.empty() ? one + "s" : many);
 }
 
 // A shortened value: what it is, and how large.

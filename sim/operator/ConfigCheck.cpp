@@ -27,11 +27,8 @@ namespace {
 using nlohmann::json;
 namespace Settings = gatehouse::Settings;
 
-enum class Kind { boolean, number, text, list };
-
 struct Setting {
   const char* key;
-  Kind kind;
   // The plugin's own read: a copy for a single value, the member itself for a
   // list, which is never copied (a list may be of any depth and size).
   std::function<json()> read;
@@ -43,30 +40,29 @@ struct Setting {
 
 const std::vector<Setting>& TheSettings() {
   static const std::vector<Setting> settings{
-      {"OnlyWhitelisted", Kind::boolean, [] { return json(Settings::OnlyWhitelisted()); }},
-      {"DebugPostLogin", Kind::boolean, [] { return json(Settings::DebugPostLogin()); }},
-      {"WhitelistedGroups", Kind::list, nullptr, &Settings::WhitelistedGroups},
-      {"WhitelistedPlayers", Kind::list, nullptr, &Settings::WhitelistedPlayers},
-      {"KickMessage", Kind::text, [] { return json(Settings::KickMessage()); }},
-      {"KickTimer", Kind::number, [] { return json(Settings::KickTimer()); }},
-      {"UseBlacklist", Kind::boolean, [] { return json(Settings::UseBlacklist()); }},
-      {"BlacklistedGroups", Kind::list, nullptr, &Settings::BlacklistedGroups},
-      {"BlacklistKickMessage", Kind::text, [] { return json(Settings::BlacklistKickMessage()); }},
-      {"AllowJoinFullServer", Kind::boolean, [] { return json(Settings::AllowJoinFullServer()); }},
-      {"DebugPreLogin", Kind::boolean, [] { return json(Settings::DebugPreLogin()); }},
-      {"ReloadOnChange", Kind::boolean, [] { return json(Settings::ReloadOnChange()); }, nullptr,
-       false},
+      {"OnlyWhitelisted", [] { return json(Settings::OnlyWhitelisted()); }},
+      {"DebugPostLogin", [] { return json(Settings::DebugPostLogin()); }},
+      {"WhitelistedGroups", nullptr, &Settings::WhitelistedGroups},
+      {"WhitelistedPlayers", nullptr, &Settings::WhitelistedPlayers},
+      {"KickMessage", [] { return json(Settings::KickMessage()); }},
+      {"KickTimer", [] { return json(Settings::KickTimer()); }},
+      {"UseBlacklist", [] { return json(Settings::UseBlacklist()); }},
+      {"BlacklistedGroups", nullptr, &Settings::BlacklistedGroups},
+      {"BlacklistKickMessage", [] { return json(Settings::BlacklistKickMessage()); }},
+      {"AllowJoinFullServer", [] { return json(Settings::AllowJoinFullServer()); }},
+      {"DebugPreLogin", [] { return json(Settings::DebugPreLogin()); }},
+      {"ReloadOnChange", [] { return json(Settings::ReloadOnChange()); }, nullptr, false},
   };
   return settings;
 }
 
-// One setting read: its value (for a list, where it lies in the document), or
-// the error the plugin meets reading it (for a list, walking it).
+// One setting read: its value, or the error the plugin meets reading it (for a
+// list, walking it).
 struct Read {
   json value;
-  const json* list = nullptr;
   std::optional<std::string> error;
-  bool has_entry = false;  // a list with at least one string entry
+  bool has_entry = false;   // a list with at least one string entry
+  std::string bad_entries;  // a list's entries that are not strings, by position
 };
 
 bool IsAscii(const std::string& text) {
@@ -189,10 +185,10 @@ class Checker {
     Read read;
     const auto member = document.find(setting.key);
     const bool present = member != document.end();
-    if (setting.kind == Kind::list) {
-      read.list = &setting.list();
-      AddRow(setting.key, *read.list, !present, true, present);
-      WalkList(setting.key, read);
+    if (setting.list != nullptr) {
+      const json& list = setting.list();
+      AddRow(setting.key, list, !present, true, present);
+      WalkList(setting.key, list, read);
       return read;
     }
     try {
@@ -211,10 +207,9 @@ class Checker {
   // Every entry through the plugin's own list test, one entry at a time, so
   // that each entry that is not a string is found with its position; the
   // error a join meets is that of the first one.
-  void WalkList(const std::string& key, Read& read) {
-    std::string bad;  // the entries that are not strings, by position
+  void WalkList(const std::string& key, const json& list, Read& read) {
     size_t position = 0;
-    for (const json& entry : *read.list) {
+    for (const json& entry : list) {
       ++position;
       try {
         gatehouse::IsListedPlayer(FString(), json::array({Shallow(entry)}));
@@ -222,8 +217,8 @@ class Checker {
         if (!read.error) {
           read.error = error.what();
         }
-        bad += (bad.empty() ? "entry " : ", entry ") + std::to_string(position) + " is " +
-               entry.type_name();
+        read.bad_entries += (read.bad_entries.empty() ? "entry " : ", entry ") +
+                            std::to_string(position) + " is " + entry.type_name();
         continue;
       }
       read.has_entry = true;
@@ -235,8 +230,8 @@ class Checker {
                 "same name written by the game");
       }
     }
-    if (!bad.empty()) {
-      list_entries_[key] = bad + " (entries must be strings)";
+    if (!read.bad_entries.empty()) {
+      read.bad_entries += " (entries must be strings)";
     }
   }
 
@@ -247,7 +242,7 @@ class Checker {
     if (!document.contains("AuditLog")) {
       return;
     }
-    const Setting setting{"AuditLog", Kind::boolean, [] { return json(Settings::AuditLog()); }};
+    const Setting setting{"AuditLog", [] { return json(Settings::AuditLog()); }};
     const Read read = ReadOne(setting, document);
     reads_[setting.key] = read;
     if (read.error) {
@@ -345,9 +340,8 @@ class Checker {
       if (!read.error) {
         continue;
       }
-      const auto entries = list_entries_.find(setting.key);
-      std::string text = entries != list_entries_.end() ? entries->second + ": " : "";
-      text += *read.error;
+      const std::string text =
+          (read.bad_entries.empty() ? "" : read.bad_entries + ": ") + *read.error;
       if (reached.count(setting.key) != 0) {
         Add(Severity::error, setting.key, text, *read.error);
       } else {
@@ -415,7 +409,6 @@ class Checker {
 
   CheckResult& result_;
   std::map<std::string, Read> reads_;
-  std::map<std::string, std::string> list_entries_;
 };
 
 }  // namespace

@@ -54,8 +54,7 @@ std::string EncodePacket(int32_t id, int32_t type, std::string_view body) {
   AppendInt32(out, id);
   AppendInt32(out, type);
   out.append(body);
-  out.push_back('\0');
-  out.push_back('\0');
+  out.append(2, '\0');  // the body's terminator, then the empty second string
   return out;
 }
 

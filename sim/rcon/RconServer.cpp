@@ -83,29 +83,12 @@ int RconServer::PollTimeoutMs() const {
 }
 
 void RconServer::Service(const std::vector<PollFd>& fds) {
-  in_service_ = true;
-  ServiceClients(fds);
-  in_service_ = false;
-  if (close_requested_) {
-    Close();
-    return;
-  }
-  const Clock::time_point now = Clock::now();
-  if (listener_.Valid() && !ListenerResting(now)) {
-    Accept(now);
-  }
-}
-
-bool RconServer::ListenerResting(Clock::time_point now) const {
-  return now < accept_again_at_;
-}
-
-void RconServer::ServiceClients(const std::vector<PollFd>& fds) {
   std::unordered_map<SocketHandle, short> revents;
   for (const PollFd& entry : fds) {
     revents[entry.fd] |= entry.revents;
   }
-  const Clock::time_point now = Clock::now();
+  Clock::time_point now = Clock::now();
+  in_service_ = true;
   for (auto& [id, client] : clients_) {
     if (close_requested_) {
       break;
@@ -114,6 +97,19 @@ void RconServer::ServiceClients(const std::vector<PollFd>& fds) {
     ServiceClient(*client, found != revents.end() ? found->second : 0, now);
   }
   std::erase_if(clients_, [](const auto& entry) { return entry.second->dead; });
+  in_service_ = false;
+  if (close_requested_) {
+    Close();
+    return;
+  }
+  now = Clock::now();
+  if (listener_.Valid() && !ListenerResting(now)) {
+    Accept(now);
+  }
+}
+
+bool RconServer::ListenerResting(Clock::time_point now) const {
+  return now < accept_again_at_;
 }
 
 void RconServer::ServiceClient(Client& client, short revents, Clock::time_point now) {
@@ -209,8 +205,7 @@ Clock::time_point RconServer::PasswordDue(uint32_t address) const {
     }
     delay *= 2;
   }
-  const Clock::duration bound = options_.max_failure_delay;
-  return found->second.last + std::min(delay, bound);
+  return found->second.last + std::min<Clock::duration>(delay, options_.max_failure_delay);
 }
 
 void RconServer::RecordPassword(uint32_t address, bool accepted, Clock::time_point now) {

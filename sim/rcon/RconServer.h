@@ -106,7 +106,6 @@ class RconServer {
     Clock::time_point last{};
   };
 
-  void ServiceClients(const std::vector<PollFd>& fds);
   void Accept(Clock::time_point now);
   // Closes the oldest client without the right password; false when all have it.
   bool MakeRoom();

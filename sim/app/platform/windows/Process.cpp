@@ -134,12 +134,11 @@ bool StandardInputIsTerminal() {
 bool ReadStandardInput(EventLoop& loop, const std::function<bool(std::string_view)>& piece) {
   rcon::UniqueSocket sender;
   rcon::UniqueSocket receiver;
-  if (!OpenChannel(sender, receiver)) {
-    std::fprintf(stderr, "gatehouse-sim: cannot read standard input\n");
-    return true;
+  HANDLE thread = nullptr;
+  if (OpenChannel(sender, receiver)) {
+    thread =
+        CreateThread(nullptr, 0, &ForwardInput, reinterpret_cast<void*>(sender.Get()), 0, nullptr);
   }
-  const HANDLE thread =
-      CreateThread(nullptr, 0, &ForwardInput, reinterpret_cast<void*>(sender.Get()), 0, nullptr);
   if (thread == nullptr) {
     std::fprintf(stderr, "gatehouse-sim: cannot read standard input\n");
     return true;
