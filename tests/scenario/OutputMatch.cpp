@@ -1,7 +1,6 @@
 #include "tests/scenario/OutputMatch.h"
 
 #include <algorithm>
-#include <regex>
 
 namespace gatehouse::scenario {
 namespace {
@@ -13,49 +12,71 @@ void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
   }
 }
 
+// Whether `text` holds, at `at`, the shape: each '9' a digit, anything else
+// itself.
+bool HasShape(std::string_view text, size_t at, std::string_view shape) {
+  const std::string_view part = text.substr(std::min(at, text.size()), shape.size());
+  return std::equal(shape.begin(), shape.end(), part.begin(), part.end(), [](char want, char c) {
+    return want == '9' ? c >= '0' && c <= '9' : want == c;
+  });
+}
+
 std::string NormalizedLine(std::string line, const std::vector<std::string>& plugin_paths) {
-  static const std::regex console_stamp(
-      R"(\^\[\[([0-9]*)m[0-9]{2}/[0-9]{2}/[0-9]{2} [0-9]{2}:[0-9]{2} )");
-  static const std::regex log_stamp(R"(^[0-9]{2}/[0-9]{2}/[0-9]{2} [0-9]{2}:[0-9]{2} \[)");
-  static const std::regex status_time(R"([0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2})");
   for (const std::string& path : plugin_paths) {
     ReplaceAll(line, path, "PLUGIN");
   }
   ReplaceAll(line, "\x1b", "^[");
-  line = std::regex_replace(line, console_stamp, "^[[$1mMM/DD/YY HH:MM ",
-                            std::regex_constants::format_first_only);
-  line = std::regex_replace(line, log_stamp, "MM/DD/YY HH:MM [");
-  line = std::regex_replace(line, status_time, "YYYY-MM-DD HH:MM:SS");
+  // The first console stamp, which follows a colour escape such as "^[[36m".
+  constexpr std::string_view kStamp = "99/99/99 99:99 ";
+  for (size_t escape = line.find("^[["); escape != std::string::npos;
+       escape = line.find("^[[", escape + 1)) {
+    const size_t code_end = std::min(line.find_first_not_of("0123456789", escape + 3), line.size());
+    if (code_end < line.size() && line[code_end] == 'm' && HasShape(line, code_end + 1, kStamp)) {
+      line.replace(code_end + 1, kStamp.size(), "MM/DD/YY HH:MM ");
+      break;
+    }
+  }
+  // A log record's stamp, at the start of its line.
+  if (HasShape(line, 0, "99/99/99 99:99 [")) {
+    line.replace(0, kStamp.size(), "MM/DD/YY HH:MM ");
+  }
+  constexpr std::string_view kTime = "9999-99-99 99:99:99";
+  for (size_t at = 0; at + kTime.size() <= line.size(); ++at) {
+    if (HasShape(line, at, kTime)) {
+      line.replace(at, kTime.size(), "YYYY-MM-DD HH:MM:SS");
+    }
+  }
   if (!line.empty() && line.back() == '\r') {
     line.pop_back();
   }
   return line;
 }
 
-// The shell pattern as a regular expression: a set keeps its brackets (a
-// leading ! negates it), * and ? become .* and ., anything else stands as it
-// is.
-std::regex PatternExpression(std::string_view pattern) {
-  std::string expression;
-  for (size_t i = 0; i < pattern.size(); ++i) {
-    const size_t set_end = pattern[i] == '[' ? pattern.find(']', i + 2) : std::string_view::npos;
-    if (set_end != std::string_view::npos) {
-      std::string set(pattern.substr(i + 1, set_end - i - 1));
-      // A ']' first in the set is one of its characters.
-      set = set[0] == '!' ? "^" + set.substr(1) : set[0] == ']' ? "\\" + set : set;
-      expression += "[" + set + "]";
-      i = set_end;
-    } else if (pattern[i] == '*' || pattern[i] == '?') {
-      expression += pattern[i] == '*' ? ".*" : ".";
-    } else {
-      i += pattern[i] == '\\' && i + 1 < pattern.size() ? 1 : 0;
-      if (std::string_view("^$\\.*+?()[]{}|/").find(pattern[i]) != std::string_view::npos) {
-        expression += '\\';
-      }
-      expression += pattern[i];
-    }
+// Whether `c` matches the one pattern element at `at` (not a star); `next` is
+// set to the index past that element.
+bool MatchesElement(char c, std::string_view pattern, size_t at, size_t& next) {
+  next = at + 1;
+  if (pattern[at] == '?') {
+    return true;
   }
-  return std::regex(expression);
+  if (pattern[at] == '\\' && at + 1 < pattern.size()) {
+    next = at + 2;
+    return c == pattern[at + 1];
+  }
+  // A set, when it is closed: a ']' first in it is one of its characters.
+  const size_t end = pattern[at] == '[' ? pattern.find(']', at + 2) : std::string_view::npos;
+  if (end == std::string_view::npos) {
+    return c == pattern[at];
+  }
+  const bool negated = pattern[at + 1] == '!' || pattern[at + 1] == '^';
+  bool found = false;
+  for (size_t i = at + (negated ? 2 : 1); i < end; ++i) {
+    const bool range = i + 2 < end && pattern[i + 1] == '-';
+    found = found || (range ? pattern[i] <= c && c <= pattern[i + 2] : pattern[i] == c);
+    i += range ? 2 : 0;
+  }
+  next = end + 1;
+  return found != negated;
 }
 
 }  // namespace
@@ -82,7 +103,30 @@ std::string Normalized(std::string_view text, const std::vector<std::string>& pl
 }
 
 bool MatchesPattern(std::string_view text, std::string_view pattern) {
-  return std::regex_match(text.begin(), text.end(), PatternExpression(pattern));
+  size_t t = 0;
+  size_t p = 0;
+  // Past the last star, and the text that star has taken, for backtracking.
+  size_t after_star = std::string_view::npos;
+  size_t star_text = 0;
+  while (t < text.size()) {
+    size_t next = 0;
+    if (p < pattern.size() && pattern[p] == '*') {
+      after_star = ++p;
+      star_text = t;
+    } else if (p < pattern.size() && MatchesElement(text[t], pattern, p, next)) {
+      ++t;
+      p = next;
+    } else if (after_star != std::string_view::npos) {
+      p = after_star;
+      t = ++star_text;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') {
+    ++p;
+  }
+  return p == pattern.size();
 }
 
 std::string UnifiedDiff(std::string_view expected, std::string_view actual) {

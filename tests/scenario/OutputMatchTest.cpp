@@ -10,13 +10,13 @@ namespace {
 
 TEST(OutputMatch, NormalizesWhatDiffersFromRunToRunAndNothingElse) {
   const std::vector<std::string> plugin{"/b/libGatehouse.so", "Z:\\b\\libGatehouse.so"};
-  EXPECT_EQ(Normalized("\x1b[36m12/09/26 03:34 [GH] a 12/09/26 03:35 b\x1b[0m\r\n"
+  EXPECT_EQ(Normalized("\x1b[0m\x1b[36m12/09/26 03:34 [GH] a 12/09/26 03:35 b\x1b[0m\r\n"
                        "12/09/26 03:34 [Gatehouse][error] x\r\r\n"
                        "at 2026-12-09 03:34:59 and 2026-12-09 03:35:00\n"
                        "load Z:\\b\\libGatehouse.so and /b/libGatehouse.so\n"
                        "12/09/26 03:34 no bracket",
                        plugin),
-            "^[[36mMM/DD/YY HH:MM [GH] a 12/09/26 03:35 b^[[0m\n"
+            "^[[0m^[[36mMM/DD/YY HH:MM [GH] a 12/09/26 03:35 b^[[0m\n"
             "MM/DD/YY HH:MM [Gatehouse][error] x\r\n"
             "at YYYY-MM-DD HH:MM:SS and YYYY-MM-DD HH:MM:SS\n"
             "load PLUGIN and PLUGIN\n"
