@@ -30,17 +30,29 @@ trap 'rm -rf "$scratch"' EXIT
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
+# Each target is one process: as many run at once as there are cores.
+fuzz_target() {  # fuzz_target TARGET: its output in $scratch/TARGET.log, its status in .status
+  local target=$1 dictionary=() status=0
+  mkdir -p "$scratch/$target"
+  # A target's dictionary (its commands' words) beside its seeds, if it has one.
+  [ -f "fuzz/corpus/$target.dict" ] && dictionary=(-dict="fuzz/corpus/$target.dict")
+  build/fuzz/bin/fuzz-"$target" "${dictionary[@]}" -max_total_time="$seconds" -print_final_stats=1 \
+    -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$findings/$target-" \
+    "$scratch/$target" "fuzz/corpus/$target" 2>"$scratch/$target.log" || status=$?
+  echo "$status" >"$scratch/$target.status"
+}
+cores=$(nproc)
+for target in "${targets[@]}"; do
+  while (($(jobs -rp | wc -l) >= cores)); do wait -n; done
+  echo "fuzz: $target for ${seconds}s"
+  fuzz_target "$target" &
+done
+wait
+
 failed=0
 failures=0
 for target in "${targets[@]}"; do
-  mkdir -p "$scratch/$target"
-  echo "fuzz: $target for ${seconds}s"
-  # A target's dictionary (its commands' words) beside its seeds, if it has one.
-  dictionary=()
-  [ -f "fuzz/corpus/$target.dict" ] && dictionary=(-dict="fuzz/corpus/$target.dict")
-  if ! build/fuzz/bin/fuzz-"$target" "${dictionary[@]}" -max_total_time="$seconds" -print_final_stats=1 \
-      -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$findings/$target-" \
-      "$scratch/$target" "fuzz/corpus/$target" 2>"$scratch/$target.log"; then
+  if [ "$(cat "$scratch/$target.status")" != 0 ]; then
     failed=1
     failures=$((failures + 1))
     tail -n 60 "$scratch/$target.log"
